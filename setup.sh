@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# One entry point for a fresh Debian 12 machine:
+#   ./setup.sh play   installs what is needed, builds, and starts the game with its sample content
+#   ./setup.sh test   installs what is needed, builds, and runs every test (plain and sanitized)
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(build-essential cmake pkg-config
+  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
+  libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev libfontconfig-dev
+  libgtest-dev libgmock-dev fonts-liberation fonts-wine fluid-soundfont-gm
+  xvfb xfonts-base xdotool x11-apps imagemagick xdg-utils)
+
+install_packages() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build() {  # build <folder> [cmake options...]
+  local dir=$1; shift
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$dir" -j"$(nproc)"
+}
+
+case "${1:-}" in
+  play)
+    install_packages
+    build build
+    exec ./build/norvalde
+    ;;
+  test)
+    install_packages
+    build build
+    (cd build && ctest --output-on-failure -j"$(nproc)")
+    build build-sanitize -DNORVALDE_SANITIZE=ON
+    (cd build-sanitize && ctest --output-on-failure -j"$(nproc)" -E '^e2e_')
+    ;;
+  *)
+    echo "usage: $0 play|test" >&2
+    exit 2
+    ;;
+esac
