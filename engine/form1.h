@@ -1,0 +1,71 @@
+// The scene window: the 640 by 480 scene on black, its hidden picture surfaces, the timers, the
+// start-up, key commands and the shutdown that hands back to the menu.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "runtime/forms.h"
+
+class TForm1 : public rt::Form {
+ public:
+  TForm1();
+  ~TForm1() override;
+
+  // Controls, in z-order. Picture2 to Picture5 are never shown.
+  rt::PictureBox Hintergrund{this};  // black, over the whole client area
+  rt::Frame Frame1{this};            // 641 by 481, kept centred
+  rt::PictureBox Picture1{&Frame1};  // the visible scene
+  rt::PictureBox Picture2{this};     // the room picture as loaded, at its own size
+  rt::PictureBox Picture3{this};     // the clean copy of the scene (643 by 486)
+  rt::PictureBox Picture4{this};     // the item bar, off screen
+  rt::PictureBox Picture5{this};     // scratch
+  rt::Timer CountDown{this};         // runs the room's countdown script
+  rt::Timer RM{this};                // music loop check during the credits
+  rt::Timer Timer1{this};            // cursor animation
+
+  void InitializeComponent() override;
+  void Form_Load() override;
+  void Form_Resize() override;
+  void Form_QueryUnload(int& cancel, int unloadMode) override;
+  void Form_KeyDown(int& keyCode, int shift) override;
+  void Form_KeyUp(int& keyCode, int shift) override;
+
+  // The audio error box.
+  void ThrowError(const std::string& message);
+  // Loads the room file at path and runs its start script. false (with a message box naming
+  // the file) when the file is missing or malformed; the current room then stays.
+  bool Lade(const std::string& path);
+  // Shows a picture stretched over the scene and makes it the clean copy.
+  void BildLaden(const std::string& path);
+  // Inverts the cells of every hotspot's mask on the scene (F5).
+  void ZeigeHotspots();
+
+  // Item bar.
+  void GegenständeLaden();
+  void ZeigeLeiste();
+  void VersteckeLeiste();
+
+  // Mouse handling of the scene (also called after every script run).
+  void Picture1_MouseMove(int button, int shift, float x, float y);
+
+  void CountDown_Timer();
+  void RM_Timer();
+  void Timer1_Timer();
+
+  int32_t MarkierteZeile = -1;
+  int32_t MinBreite = 0, MinHoehe = 0;
+
+  // What the shutdown does last; tests replace it (the default restarts the program and ends
+  // the process).
+  std::function<void()> Beenden;
+};
+
+// The one scene window, made on first use.
+TForm1& Form1();
+
+// Audio library start-up helpers.
+int32_t LoWord(int32_t n);
+int32_t HiWord(int32_t n);
+std::string BassVersion();
+std::string BassFehlerText(int32_t code);
