@@ -1,0 +1,29 @@
+// The operations of the scene window that the interpreter needs. The scene window implements
+// them and registers itself in Szene at start-up; until then the calls do nothing.
+#pragma once
+#include <string>
+
+struct SzenenFenster {
+  virtual ~SzenenFenster() = default;
+  // Mouse pointer of the scene: 0 default arrow, 14 arrow with question mark, 99 the icon.
+  virtual void MausZeiger(int zeiger) = 0;
+  // Loads the icon file (full path) as the scene's mouse icon.
+  virtual void MausIcon(const std::string& datei) = 0;
+  // Slides the item bar out; returns at once when it is closed.
+  virtual void VersteckeLeiste() = 0;
+  // The scene's mouse-move handling: sets the pointer for the point under the mouse.
+  virtual void Picture1_MouseMove(int button, int shift, float x, float y) = 0;
+  // Switches the room countdown timer on (restarting its interval) or off.
+  virtual void CountDownAn(bool an) = 0;
+};
+
+inline SzenenFenster* Szene = nullptr;
+
+// Calls that do nothing while no scene is registered.
+namespace szene {
+inline void MausZeiger(int zeiger) { if (Szene) Szene->MausZeiger(zeiger); }
+inline void MausIcon(const std::string& datei) { if (Szene) Szene->MausIcon(datei); }
+inline void VersteckeLeiste() { if (Szene) Szene->VersteckeLeiste(); }
+inline void MausBewegt(float x, float y) { if (Szene) Szene->Picture1_MouseMove(0, 0, x, y); }
+inline void CountDownAn(bool an) { if (Szene) Szene->CountDownAn(an); }
+}  // namespace szene
