@@ -1,0 +1,13 @@
+// Runtime-private hooks shared between the runtime's own parts; nothing outside runtime/ uses
+// these.
+#pragma once
+
+namespace rt {
+
+// The event pump reports every key it delivers (posted test keys included): down sets the
+// key's high bit 0x80 and, on a fresh press, flips its toggle bit 0x01; up clears 0x80.
+void SetKeyState(int vk, bool down);
+// Releases every held key (the toggle bits stay), e.g. when the window loses the keyboard.
+void ClearKeyStates();
+
+}  // namespace rt
