@@ -116,8 +116,10 @@ class Surface {
   // Pixel access for the presenter and tests.
   const std::vector<Color>& ScreenPixels() const;   // what the screen shows
   const std::vector<Color>& ImagePixels() const { return image_; }
-  // Pixels that drawing goes to now (image with AutoRedraw on, else screen).
+  // Pixels that drawing goes to now (image with AutoRedraw on, else screen). Taking them for
+  // writing counts as a change of the screen; CurrentPixels reads them without that.
   std::vector<Color>& DrawPixels();
+  const std::vector<Color>& CurrentPixels() const;
   // True when the screen pixels changed since the last call (the presenter clears it).
   bool TakeScreenChanged();
   void MarkScreenChanged() { screenChanged_ = true; }
@@ -130,6 +132,11 @@ class Surface {
   PicturePtr picture_;
   std::vector<Color> image_;   // retained image
   mutable std::vector<Color> screen_;  // direct-drawing pixels when they differ from image_
+
+ private:
+  void FillBackground();
+  void Plot(std::vector<Color>& px, int x, int y, Color c);
+  void DrawText(const std::string& text, bool newline);
 };
 
 // GDI-style access on device-context handles. All copies clip source and destination alike and

@@ -1,0 +1,194 @@
+// Fonts through SDL_ttf: the classic Windows bitmap fonts by path, the others through
+// fontconfig; text measuring and printing on surfaces.
+#include <SDL_ttf.h>
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <tuple>
+
+#include "runtime/pixel_ops.h"
+#include "runtime/surface.h"
+#include "runtime/text.h"
+
+namespace rt {
+
+namespace {
+
+constexpr const char* kWineFonts = "/usr/share/wine/fonts/";
+
+std::string Lower(std::string s) {
+  for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+// Font file of a family through fontconfig, "" when there is none.
+std::string FontconfigFile(const std::string& family, bool bold, bool italic) {
+  static bool inited = FcInit();
+  if (!inited) return "";
+  FcPattern* pat = FcPatternCreate();
+  FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  FcPatternAddInteger(pat, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+  FcPatternAddInteger(pat, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  FcPatternAddBool(pat, FC_SCALABLE, FcTrue);
+  FcConfigSubstitute(nullptr, pat, FcMatchPattern);
+  FcDefaultSubstitute(pat);
+  FcResult result;
+  FcPattern* match = FcFontMatch(nullptr, pat, &result);
+  std::string file;
+  FcChar8* path = nullptr;
+  if (match && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path)
+    file = reinterpret_cast<const char*>(path);
+  if (match) FcPatternDestroy(match);
+  FcPatternDestroy(pat);
+  return file;
+}
+
+struct Resolved {
+  std::string file;
+  bool synthBold;  // the file is the regular face: embolden through the TTF style
+};
+
+// Maps a font name to a file. Bitmap fonts are opened by path because fontconfig refuses them.
+Resolved ResolveFont(const Font& f) {
+  const std::string name = Lower(f.name);
+  if (name == "fixedsys") return {std::string(kWineFonts) + "fixedsys.ttf", f.bold};
+  if (name == "ms sans serif" || name.empty())
+    return {std::string(kWineFonts) + "ms_sans_serif.ttf", f.bold};
+  if (name == "small fonts") return {std::string(kWineFonts) + "small_fonts.ttf", f.bold};
+  std::string family = f.name;
+  if (name == "courier") family = "Courier New";
+  std::string file = FontconfigFile(family, f.bold, f.italic);
+  return {file, false};
+}
+
+struct Cached {
+  TTF_Font* font = nullptr;
+  int lineHeight = 16;
+};
+
+// Opened fonts by file, pixel size and style; kept for the life of the process.
+Cached& OpenFont(const Font& f) {
+  static std::map<std::tuple<std::string, int, int>, Cached> cache;
+  static bool ttfReady = TTF_WasInit() || TTF_Init() == 0;
+  const int px = std::clamp(int(std::lround(double(f.size) * 96.0 / 72.0)), 1, 512);
+  Resolved r = ResolveFont(f);
+  int style = (r.synthBold ? TTF_STYLE_BOLD : 0) | (f.underline ? TTF_STYLE_UNDERLINE : 0);
+  const auto key = std::make_tuple(r.file, px, style | (f.italic ? 0x100 : 0));
+  auto it = cache.find(key);
+  if (it != cache.end()) return it->second;
+  Cached c;
+  if (ttfReady) {
+    c.font = TTF_OpenFont(r.file.c_str(), px);
+    if (!c.font) {
+      // A missing file falls back to the default face rather than drawing nothing.
+      std::fprintf(stderr, "Font \"%s\": cannot open %s; using MS Sans Serif\n", f.name.c_str(),
+                   r.file.c_str());
+      c.font = TTF_OpenFont((std::string(kWineFonts) + "ms_sans_serif.ttf").c_str(), px);
+      if (f.bold) style |= TTF_STYLE_BOLD;
+    }
+  }
+  if (c.font) {
+    // Italic for faces without an italic file is slanted by the library.
+    if (f.italic && r.synthBold) style |= TTF_STYLE_ITALIC;
+    TTF_SetFontStyle(c.font, style);
+    TTF_SetFontHinting(c.font, TTF_HINTING_MONO);
+    c.lineHeight = std::max(1, TTF_FontHeight(c.font));
+  } else {
+    c.lineHeight = px + px / 4 + 1;
+  }
+  return cache.emplace(key, c).first->second;
+}
+
+// Lines of a text: a carriage return (with or without a line feed) or a lone line feed ends one.
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines(1);
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char ch = text[i];
+    if (ch == '\r' || ch == '\n') {
+      if (ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      lines.emplace_back();
+    } else {
+      lines.back() += ch;
+    }
+  }
+  return lines;
+}
+
+}  // namespace
+
+int FontLineHeight(const Font& f) { return OpenFont(f).lineHeight; }
+
+int FontTextWidth(const Font& f, const std::string& line) {
+  if (line.empty()) return 0;
+  Cached& c = OpenFont(f);
+  if (!c.font) return int(line.size()) * (c.lineHeight / 2);
+  int w = 0, h = 0;
+  if (TTF_SizeUTF8(c.font, ToUtf8(line).c_str(), &w, &h) != 0) return 0;
+  return w;
+}
+
+TextRun RenderTextLine(const Font& f, const std::string& line) {
+  TextRun run;
+  Cached& c = OpenFont(f);
+  run.height = c.lineHeight;
+  if (line.empty() || !c.font) return run;
+  // Solid rendering: crisp, unsmoothed glyphs like the classic screen fonts.
+  SDL_Surface* s = TTF_RenderUTF8_Solid(c.font, ToUtf8(line).c_str(), SDL_Color{255, 255, 255, 255});
+  if (!s) return run;
+  run.width = s->w;
+  run.height = s->h;
+  run.coverage.assign(size_t(s->w) * s->h, 0);
+  SDL_LockSurface(s);
+  for (int y = 0; y < s->h; ++y) {
+    const auto* row = static_cast<const uint8_t*>(s->pixels) + size_t(y) * s->pitch;
+    for (int x = 0; x < s->w; ++x) run.coverage[size_t(y) * s->w + x] = row[x] ? 255 : 0;
+  }
+  SDL_UnlockSurface(s);
+  SDL_FreeSurface(s);
+  return run;
+}
+
+// ---- Text on surfaces ------------------------------------------------------------------------
+
+void Surface::DrawText(const std::string& text, bool newline) {
+  const std::vector<std::string> lines = SplitLines(text);
+  const int lh = FontLineHeight(font);
+  const Color c = ForeColor & 0xFFFFFF;
+  std::vector<Color>& px = DrawPixels();
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const TextRun run = RenderTextLine(font, lines[i]);
+    const int ox = PixelOf(CurrentX), oy = PixelOf(CurrentY);
+    for (int y = std::max(0, -oy); y < run.height && oy + y < h_; ++y) {
+      const uint8_t* cov = run.coverage.data() + size_t(y) * run.width;
+      for (int x = std::max(0, -ox); x < run.width && ox + x < w_; ++x) {
+        Color& out = px[size_t(oy + y) * w_ + (ox + x)];
+        if (cov[x]) out = BlendColor(out, c, cov[x]);
+      }
+    }
+    const bool last = i + 1 == lines.size();
+    if (last && !newline) {
+      CurrentX = float(ox + FontTextWidth(font, lines[i]));
+    } else {
+      CurrentX = 0;
+      CurrentY += float(lh);
+    }
+  }
+}
+
+void Surface::Print(const std::string& text) { DrawText(text, true); }
+void Surface::PrintNoNewline(const std::string& text) { DrawText(text, false); }
+
+float Surface::TextWidth(const std::string& text) const {
+  int w = 0;
+  for (const std::string& line : SplitLines(text)) w = std::max(w, FontTextWidth(font, line));
+  return float(w);
+}
+
+float Surface::TextHeight(const std::string& text) const {
+  return float(FontLineHeight(font) * int(SplitLines(text).size()));
+}
+
+}  // namespace rt
