@@ -1,6 +1,7 @@
 // Runtime-private hooks shared between the runtime's own parts; nothing outside runtime/ uses
 // these.
 #pragma once
+#include <string>
 
 namespace rt {
 
@@ -9,5 +10,8 @@ namespace rt {
 void SetKeyState(int vk, bool down);
 // Releases every held key (the toggle bits stay), e.g. when the window loses the keyboard.
 void ClearKeyStates();
+
+// The running executable's host path ("" when unknown).
+std::string HostExePath();
 
 }  // namespace rt
