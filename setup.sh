@@ -2,8 +2,10 @@
 # One entry point for a fresh Debian 12 machine:
 #   ./setup.sh play   installs what is needed, builds, and starts the game with its sample content
 #   ./setup.sh test   installs what is needed, builds, and runs every test (plain and sanitized)
+# JOBS=n limits the parallel build and test jobs (default: one per processor).
 set -euo pipefail
 cd "$(dirname "$0")"
+JOBS=${JOBS:-$(nproc)}
 
 PACKAGES=(build-essential cmake pkg-config
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
@@ -26,7 +28,7 @@ install_packages() {
 build() {  # build <folder> [cmake options...]
   local dir=$1; shift
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-  cmake --build "$dir" -j"$(nproc)"
+  cmake --build "$dir" -j"$JOBS"
 }
 
 case "${1:-}" in
@@ -38,9 +40,9 @@ case "${1:-}" in
   test)
     install_packages
     build build
-    (cd build && ctest --output-on-failure -j"$(nproc)")
+    (cd build && ctest --output-on-failure -j"$JOBS")
     build build-sanitize -DNORVALDE_SANITIZE=ON
-    (cd build-sanitize && ctest --output-on-failure -j"$(nproc)" -E '^e2e_')
+    (cd build-sanitize && ctest --output-on-failure -j"$JOBS" -E '^e2e_')
     ;;
   *)
     echo "usage: $0 play|test" >&2

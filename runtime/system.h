@@ -41,7 +41,8 @@ void GetKeyboardState(uint8_t table[256]);
 // ---- Files and folders -------------------------------------------------------------------
 // The host path for a system path: drive letters map to drive roots, backslashes become
 // slashes, each existing component is found case-insensitively; components that do not exist
-// are kept as given. Relative paths are taken against the current folder.
+// are kept as given. Relative paths are taken against the current folder; ".." stops at the
+// drive's root; a path on an unknown drive gives "".
 std::string HostPath(const std::string& winpath);
 // The system path (Windows form, "C:\...") for a host path.
 std::string WinPath(const std::string& hostpath);
@@ -50,7 +51,8 @@ bool FileExists(const std::string& winpath);    // an ordinary file
 bool FolderExists(const std::string& winpath);
 bool MkDir(const std::string& winpath);         // true when it exists afterwards
 // Names (not paths) in a folder matching a pattern with * and ? (case-insensitive), sorted
-// case-insensitively. files: ordinary files; folders: subfolders (without "." and "..").
+// case-insensitively. Several patterns may be given separated by ';'; "x.*" also matches "x", so
+// "*.*" matches every name. Hidden host entries (names starting with '.') are never listed. files: ordinary files; folders: subfolders (without "." and "..").
 std::vector<std::string> ListFolder(const std::string& winfolder, const std::string& pattern = "*",
                                     bool files = true, bool folders = false);
 // Whole-file reads and writes, bytes unchanged. false on any failure (nothing is written
@@ -76,12 +78,14 @@ std::string DriveRoot(char letter);          // host folder of a drive, "" when 
 
 // ---- Programs ----------------------------------------------------------------------------
 // Starts a program by argument vector (never a shell) and returns at once; false when it
-// could not be started.
+// could not be started. The arguments reach the host unchanged (give host paths from HostPath).
+// The program runs in a session of its own and is never left as a zombie.
 bool StartProgram(const std::vector<std::string>& argv);
 // Opens a folder, file or web address with the desktop's opener (xdg-open).
 bool OpenWithDesktop(const std::string& target);
 // Starts this program's own executable again, without arguments.
 bool RestartSelf();
+// Flushes the standard streams and ends the process at once (no destructors, no exit handlers).
 [[noreturn]] void EndProcess(int code = 0);
 
 }  // namespace rt
