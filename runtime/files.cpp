@@ -31,14 +31,19 @@ void AddMountedMedia(const std::string& parent, int depth, std::vector<std::stri
   while (dirent* e = readdir(d)) {
     std::string n = e->d_name;
     if (n == "." || n == "..") continue;
+    // The parent's own entry tells a folder without touching the medium behind it (a stale
+    // network mount must not stall every file access).
+    if (e->d_type != DT_DIR && e->d_type != DT_UNKNOWN && e->d_type != DT_LNK) continue;
+    if (e->d_type != DT_DIR) {
+      struct stat st{};
+      if (stat((parent + "/" + n).c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) continue;
+    }
     names.push_back(n);
   }
   closedir(d);
   std::sort(names.begin(), names.end());
   for (const std::string& n : names) {
     std::string p = parent + "/" + n;
-    struct stat st{};
-    if (stat(p.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) continue;
     if (depth > 1) AddMountedMedia(p, depth - 1, out);
     else out.push_back(p);
   }
