@@ -1,0 +1,215 @@
+#include "engine/rooms.h"
+
+#include <cstdint>
+
+#include "runtime/system.h"
+#include "runtime/text.h"
+
+namespace {
+
+bool IstBlank(char c) { return c == ' ' || c == '\t'; }
+bool IstZeilenende(char c) { return c == '\r' || c == '\n'; }
+
+// A decimal whole number with an optional sign and nothing else but blanks around it.
+bool ParseGanzzahl(std::string_view s, long long grenzeMin, long long grenzeMax, long long& out) {
+  std::size_t i = 0, n = s.size();
+  while (i < n && IstBlank(s[i])) ++i;
+  while (n > i && IstBlank(s[n - 1])) --n;
+  bool minus = false;
+  if (i < n && (s[i] == '-' || s[i] == '+')) minus = s[i++] == '-';
+  if (i >= n) return false;
+  long long v = 0;
+  for (; i < n; ++i) {
+    if (s[i] < '0' || s[i] > '9') return false;
+    v = v * 10 + (s[i] - '0');
+    if (v > grenzeMax + 1) return false;  // stops growing long before it could overflow
+  }
+  if (minus) v = -v;
+  if (v < grenzeMin || v > grenzeMax) return false;
+  out = v;
+  return true;
+}
+
+std::string Zitat(const std::string& s) {
+  return "\"" + (s.size() > 40 ? s.substr(0, 40) + "..." : s) + "\"";
+}
+
+}  // namespace
+
+bool FeldLeser::Scheitern(const std::string& was) {
+  if (fehler_.empty()) fehler_ = "Zeile " + std::to_string(zeile_) + ": " + was;
+  return false;
+}
+
+// Line breaks and blanks before a field are skipped, so a field may start on any line; only a
+// comma stands for an empty field.
+bool FeldLeser::Feld(std::string& out, bool& gequotet) {
+  if (!Ok()) return false;
+  while (pos_ < d_.size() && (IstBlank(d_[pos_]) || IstZeilenende(d_[pos_]))) {
+    if (d_[pos_] == '\n' || (d_[pos_] == '\r' && (pos_ + 1 >= d_.size() || d_[pos_ + 1] != '\n')))
+      ++zeile_;
+    ++pos_;
+  }
+  if (pos_ >= d_.size()) return Scheitern("die Datei endet zu früh");
+  gequotet = d_[pos_] == '"';
+  if (gequotet) {
+    std::size_t ende = d_.find('"', pos_ + 1);
+    if (ende == std::string_view::npos) return Scheitern("ein Anführungszeichen wird nicht geschlossen");
+    out.assign(d_.substr(pos_ + 1, ende - pos_ - 1));
+    for (char c : out) zeile_ += c == '\n';
+    pos_ = ende + 1;
+    while (pos_ < d_.size() && IstBlank(d_[pos_])) ++pos_;
+    if (pos_ < d_.size() && d_[pos_] != ',' && !IstZeilenende(d_[pos_]))
+      return Scheitern("nach " + Zitat(out) + " fehlt ein Komma");
+  } else {
+    std::size_t ende = pos_;
+    while (ende < d_.size() && d_[ende] != ',' && !IstZeilenende(d_[ende])) ++ende;
+    std::size_t rechts = ende;
+    while (rechts > pos_ && IstBlank(d_[rechts - 1])) --rechts;
+    out.assign(d_.substr(pos_, rechts - pos_));
+    pos_ = ende;
+  }
+  Trenner();
+  return true;
+}
+
+void FeldLeser::Trenner() {
+  if (pos_ < d_.size() && d_[pos_] == ',') ++pos_;
+}
+
+bool FeldLeser::Text(std::string& out) {
+  bool q;
+  return Feld(out, q);
+}
+
+bool FeldLeser::Zahl(int32_t& out) {
+  std::string s;
+  bool q;
+  if (!Feld(s, q)) return false;
+  long long v;
+  if (!ParseGanzzahl(s, INT32_MIN, INT32_MAX, v)) return Scheitern("Ganzzahl erwartet statt " + Zitat(s));
+  out = int32_t(v);
+  return true;
+}
+
+bool FeldLeser::Wahrheit(bool& out) {
+  std::string s;
+  bool q;
+  if (!Feld(s, q)) return false;
+  std::string w = rt::UCase(rt::Trim(s));
+  long long v;
+  if (w == "#TRUE#" || w == "TRUE" || w == "WAHR") {
+    out = true;
+  } else if (w == "#FALSE#" || w == "FALSE" || w == "FALSCH") {
+    out = false;
+  } else if (ParseGanzzahl(w, -1000000000000000LL, 1000000000000000LL, v)) {
+    out = v != 0;
+  } else {
+    return Scheitern("Wahrheitswert erwartet statt " + Zitat(s));
+  }
+  return true;
+}
+
+// Every field takes at least one character and one separator, so a count larger than the rest
+// of the file can hold is malformed and is refused before anything is allocated for it.
+bool FeldLeser::Anzahl(int32_t& letzter, std::size_t feldProEintrag) {
+  if (!Zahl(letzter)) return false;
+  if (letzter < -1) return Scheitern("ungültige Anzahl " + std::to_string(letzter));
+  uint64_t rest = d_.size() - pos_;
+  uint64_t felder = (uint64_t(letzter) + 1) * feldProEintrag;
+  if (felder > (rest + 1) / 2)
+    return Scheitern("die Anzahl " + std::to_string(letzter) + " passt nicht zur Dateilänge");
+  return true;
+}
+
+bool LeseSkript(FeldLeser& f, Skript& s) {
+  Skript neu;
+  int32_t letzter;
+  if (!f.Anzahl(letzter, 2)) return false;
+  for (int32_t i = 0; i <= letzter; ++i) {
+    int32_t befehl;
+    std::string parameter;
+    if (!f.Zahl(befehl) || !f.Text(parameter)) return false;
+    neu.Befehle.push_back(befehl);
+    neu.Parameter.push_back(std::move(parameter));
+  }
+  neu.Letzter = letzter;
+  s = std::move(neu);
+  return true;
+}
+
+namespace {
+
+// Slots with empty scripts, cursor, switch, name and the mask.
+constexpr std::size_t kMinFelderHotspot = 3 * 2 + 3 + 64 * 48;
+
+bool LeseHotspot(FeldLeser& f, Hotspot& h) {
+  for (int k = 0; k < 3; ++k) {
+    bool aktiv;
+    if (!f.Wahrheit(aktiv) || !LeseSkript(f, h.Skripte[k])) return false;
+    h.SkriptAktiv[k] = aktiv;
+  }
+  bool an;
+  if (!f.Text(h.CursorName) || !f.Wahrheit(an) || !f.Text(h.Name)) return false;
+  h.Aktiv = an;
+  for (int x = 0; x < 64; ++x)
+    for (int y = 0; y < 48; ++y) {
+      int32_t v;
+      if (!f.Zahl(v)) return false;
+      h.Maske[x][y] = v == 255;
+    }
+  return true;
+}
+
+}  // namespace
+
+bool LeseRaumText(std::string_view daten, Raum& raum, std::string& fehler) {
+  FeldLeser f(daten);
+  Raum neu;
+  std::string bild;
+  int32_t hmax = -1;
+  bool ok = f.Text(bild) && LeseSkript(f, neu.StartSkript) && f.Anzahl(hmax, kMinFelderHotspot);
+  for (int32_t i = 0; ok && i <= hmax; ++i) {
+    neu.Hotspots.emplace_back();
+    ok = LeseHotspot(f, neu.Hotspots.back());
+  }
+  ok = ok && LeseSkript(f, neu.CountDownSkript);
+  if (!ok) {
+    fehler = f.Fehler();
+    return false;
+  }
+  bild.resize(100, ' ');
+  neu.RaumBild = std::move(bild);
+  neu.HotspotMax = hmax;
+  raum = std::move(neu);
+  return true;
+}
+
+bool LeseRaumDatei(const std::string& pfad, Raum& raum, std::string& fehler) {
+  if (!rt::FileExists(pfad)) {
+    fehler = "Die Datei wurde nicht gefunden.";
+    return false;
+  }
+  std::string daten;
+  if (!rt::ReadFileBytes(pfad, daten)) {
+    fehler = "Die Datei kann nicht gelesen werden.";
+    return false;
+  }
+  return LeseRaumText(daten, raum, fehler);
+}
+
+Skript LadeSkript(const std::string& pfad) {
+  Skript s;
+  if (rt::Right(pfad, 5) == "2.skp") {
+    s.Befehle = {16};
+    s.Parameter = {""};
+    s.Letzter = 0;
+  }
+  std::string daten;
+  if (rt::FileExists(pfad) && rt::ReadFileBytes(pfad, daten)) {
+    FeldLeser f(daten);
+    Skript gelesen;
+    if (LeseSkript(f, gelesen)) s = std::move(gelesen);
+  }
+  return s;
+}
