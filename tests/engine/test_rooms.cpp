@@ -237,16 +237,18 @@ TEST(Beispielinhalt, RaeumeLesenSichUndVerweisenAufVorhandeneDateien) {
     std::string bild = rt::Trim(r.RaumBild);
     EXPECT_TRUE(rt::FileExists(rt::WinPath((basis / "graphics" / bild).string()))) << bild;
     for (auto& h : r.Hotspots) {
-      if (!h.CursorName.empty())
+      if (!h.CursorName.empty()) {
         EXPECT_TRUE(rt::FileExists(rt::WinPath((basis / "cursors" / h.CursorName).string()))) << h.CursorName;
+      }
       bool irgendwo = false;
       for (auto& spalte : h.Maske)
         for (bool b : spalte) irgendwo |= b;
       EXPECT_TRUE(irgendwo) << h.Name << " covers no cell";
       for (auto& s : h.Skripte)
         for (size_t i = 0; i < s.Befehle.size(); ++i)
-          if (s.Befehle[i] == 4)
+          if (s.Befehle[i] == 4) {
             EXPECT_TRUE(std::filesystem::exists(basis / "rooms" / s.Parameter[i])) << s.Parameter[i];
+          }
     }
   }
   EXPECT_GE(raeume, 4);
