@@ -179,8 +179,11 @@ Location LocateWin(const std::string& winpath, const std::map<char, std::string>
     std::string c = p.substr(i, j - i);
     if (c == "..") {
       if (!loc.parts.empty()) loc.parts.pop_back();  // never above the drive's root
-    } else if (!c.empty() && c != ".") {
-      loc.parts.push_back(c);
+    } else {
+      // Names end before trailing blanks and dots, as they do on Windows ("Haus.lsd " opens
+      // "Haus.lsd"); what is left of "." or "..." is nothing.
+      size_t end = c.find_last_not_of(" .");
+      if (end != std::string::npos) loc.parts.push_back(c.substr(0, end + 1));
     }
     i = j + 1;
   }

@@ -74,6 +74,8 @@ TEST_F(Scratch, PathsMapBothWaysWithCaseBlindLookup) {
   EXPECT_EQ(HostPath("ROOMS\\"), dir + "/rooms/");
   // ".." and "." are resolved, and never climb above the drive root.
   EXPECT_EQ(HostPath("rooms\\..\\rooms\\.\\start.lsd"), dir + "/rooms/Start.lsd");
+  // Trailing blanks and dots are not part of a name.
+  EXPECT_EQ(HostPath("rooms. \\Start.lsd  "), dir + "/rooms/Start.lsd");
   EXPECT_EQ(HostPath("C:\\..\\..\\usr"), "/usr");
   // "\x" is on the current drive; "C:x" is relative to the current folder on C:.
   EXPECT_EQ(HostPath("\\usr"), "/usr");
