@@ -39,8 +39,11 @@ using Handler = std::function<void()>;
 
 // ---- Controls ----------------------------------------------------------------------------
 class Control {
+  friend class Container;
+
  public:
-  explicit Control(Container* parent);
+  // Not explicit, so that control arrays read `rt::Label Label1[4]{this, this, this, this};`.
+  Control(Container* parent);
   virtual ~Control();
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
@@ -48,14 +51,15 @@ class Control {
   // Position and size in pixels, relative to the container's client area.
   int Left() const { return left_; }
   int Top() const { return top_; }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
+  // Controls that size themselves (AutoSize labels, pictures) report their current size.
+  virtual int Width() const { return width_; }
+  virtual int Height() const { return height_; }
   virtual void Move(int left, int top, int width, int height);
-  void Move(int left, int top) { Move(left, top, width_, height_); }
-  void SetLeft(int v) { Move(v, top_, width_, height_); }
-  void SetTop(int v) { Move(left_, v, width_, height_); }
-  void SetWidth(int v) { Move(left_, top_, v, height_); }
-  void SetHeight(int v) { Move(left_, top_, width_, v); }
+  void Move(int left, int top) { Move(left, top, Width(), Height()); }
+  void SetLeft(int v) { Move(v, top_, Width(), Height()); }
+  void SetTop(int v) { Move(left_, v, Width(), Height()); }
+  void SetWidth(int v) { Move(left_, top_, v, Height()); }
+  void SetHeight(int v) { Move(left_, top_, Width(), v); }
 
   bool Visible() const { return visible_; }
   void SetVisible(bool v);
@@ -80,15 +84,27 @@ class Control {
   // Asks the owning form to recompose this control on the next repaint.
   void Invalidate();
 
-  // Runtime internals: drawing onto the form's composed frame at the control's position, input.
+  // Runtime internals. Compose draws the control onto the form's frame (fw x fh pixels); (ox, oy)
+  // is the container's client origin in the frame, the clip rectangle [clipL, clipR) x
+  // [clipT, clipB) is in frame pixels.
   virtual void Compose(std::vector<Color>& frame, int fw, int fh, int ox, int oy, int clipL,
                        int clipT, int clipR, int clipB);
   virtual bool IsContainer() const { return false; }
   virtual bool WantsKeys() const { return false; }
   virtual void OnKeyDown(int& keyCode, int shift) { (void)keyCode; (void)shift; }
+  virtual void OnKeyUp(int& keyCode, int shift) { (void)keyCode; (void)shift; }
   virtual void OnKeyPress(int& keyAscii) { (void)keyAscii; }
-  virtual void OnTextInput(const std::string& cp1252) { (void)cp1252; }
-  virtual void ResetDesign() {}
+  virtual void OnTextInput(const std::string& cp1252);
+  // Mouse input after the handlers ran (buttons press, lists select, ...); x, y relative.
+  virtual void OnMouse(int kind, int button, int x, int y) { (void)kind; (void)button; (void)x; (void)y; }
+  virtual void OnWheel(int dy) { (void)dy; }
+  // Back to the values a freshly made control has (each loading of the form starts there).
+  virtual void ResetDesign();
+  // A digest of everything that decides the control's look; a change means a repaint.
+  virtual uint64_t LookDigest() const;
+  // Offset of the client area inside the control (containers with a border).
+  virtual int ClientInset() const { return 0; }
+  uint64_t lastDigest_ = 0;
 
  protected:
   Container* parent_;
@@ -100,7 +116,7 @@ class Control {
 // Something that holds controls (forms, frames, picture boxes).
 class Container {
  public:
-  virtual ~Container() = default;
+  virtual ~Container();
   const std::vector<Control*>& Children() const { return children_; }
   void AddChild(Control* c) { children_.push_back(c); }
   void RemoveChild(Control* c);
@@ -114,9 +130,18 @@ class PictureBox : public Control, public Container, public Surface {
  public:
   explicit PictureBox(Container* parent);
   void Move(int left, int top, int width, int height) override;  // resizes the surface
-  int BorderStyle = 0;  // 0 none, 1 fixed single (inner size shrinks by 2 per axis)
+  // 0 none, 1 sunken border of 2 pixels (inner size shrinks by 4 per axis); set it before the
+  // size.
+  int BorderStyle = 0;
   bool IsContainer() const override { return true; }
   Form* FormOf() override { return OwnerForm(); }
+  // Outer size: the surface (which AutoSize may have resized to its picture) plus the border.
+  int Width() const override;
+  int Height() const override;
+  int ClientInset() const override { return BorderStyle ? 2 : 0; }
+  void ResetDesign() override;
+  uint64_t LookDigest() const override;
+  void OnMouse(int kind, int button, int x, int y) override;
   void Compose(std::vector<Color>& frame, int fw, int fh, int ox, int oy, int clipL, int clipT,
                int clipR, int clipB) override;
 };
@@ -132,6 +157,10 @@ class Label : public Control {
   bool AutoSize = false, WordWrap = false;
   int BorderStyle = 0;
   void SetCaption(const std::string& c);  // also invalidates; AutoSize resizes
+  int Width() const override;   // with AutoSize: the caption's size
+  int Height() const override;
+  void ResetDesign() override;
+  uint64_t LookDigest() const override;
   void Compose(std::vector<Color>& frame, int fw, int fh, int ox, int oy, int clipL, int clipT,
                int clipR, int clipB) override;
 };
@@ -143,6 +172,10 @@ class ImageBox : public Control {
   PicturePtr Picture;
   bool Stretch = false;  // off: the control takes the picture's size
   void SetPicture(PicturePtr p);
+  int Width() const override;
+  int Height() const override;
+  void ResetDesign() override;
+  uint64_t LookDigest() const override;
   void Compose(std::vector<Color>& frame, int fw, int fh, int ox, int oy, int clipL, int clipT,
                int clipR, int clipB) override;
 };
@@ -156,8 +189,12 @@ class CommandButton : public Control {
   Color BackColor = RGB(212, 208, 200);
   bool WantsKeys() const override { return true; }
   void OnKeyDown(int& keyCode, int shift) override;
+  void OnMouse(int kind, int button, int x, int y) override;
+  void ResetDesign() override;
+  uint64_t LookDigest() const override;
   void Compose(std::vector<Color>& frame, int fw, int fh, int ox, int oy, int clipL, int clipT,
                int clipR, int clipB) override;
+  bool pressed_ = false;
 };
 
 class TextBox : public Control {
@@ -177,10 +214,15 @@ class TextBox : public Control {
   Handler Change;
   bool WantsKeys() const override { return true; }
   void OnKeyDown(int& keyCode, int shift) override;
+  void OnKeyUp(int& keyCode, int shift) override;
   void OnKeyPress(int& keyAscii) override;
-  void OnTextInput(const std::string& cp1252) override;
+  void OnMouse(int kind, int button, int x, int y) override;
+  void ResetDesign() override;
+  uint64_t LookDigest() const override;
   void Compose(std::vector<Color>& frame, int fw, int fh, int ox, int oy, int clipL, int clipT,
                int clipR, int clipB) override;
+ private:
+  int scrollTop_ = 0, scrollX_ = 0;  // first line shown, pixels scrolled (one-line boxes)
 };
 
 class Frame : public Control, public Container {
@@ -191,6 +233,8 @@ class Frame : public Control, public Container {
   int BorderStyle = 0;
   bool IsContainer() const override { return true; }
   Form* FormOf() override { return OwnerForm(); }
+  void ResetDesign() override;
+  uint64_t LookDigest() const override;
   void Compose(std::vector<Color>& frame, int fw, int fh, int ox, int oy, int clipL, int clipT,
                int clipR, int clipB) override;
 };
@@ -198,18 +242,29 @@ class Frame : public Control, public Container {
 class FileListBox : public Control {
  public:
   explicit FileListBox(Container* parent);
+  // Path and Pattern may also be assigned directly: the list follows on its next use.
   std::string Path;             // system folder path
   std::string Pattern = "*.*";  // "*.xtc"; several separated by ';'
   void SetPath(const std::string& p);  // refreshes the list
   void Refresh();
-  int ListCount() const { return int(items_.size()); }
+  int ListCount() const;
   std::string List(int i) const;
   int ListIndex = -1;
   Font font;
+  bool WantsKeys() const override { return true; }
+  void OnKeyDown(int& keyCode, int shift) override;
+  void OnMouse(int kind, int button, int x, int y) override;
+  void OnWheel(int dy) override;
+  void ResetDesign() override;
+  uint64_t LookDigest() const override;
   void Compose(std::vector<Color>& frame, int fw, int fh, int ox, int oy, int clipL, int clipT,
                int clipR, int clipB) override;
  private:
+  void ScrollToSelection();
+  void Freshen();
   std::vector<std::string> items_;
+  std::string shownPath_, shownPattern_ = "*.*";
+  int topIndex_ = 0;
 };
 
 class DriveListBox : public Control {
@@ -219,9 +274,17 @@ class DriveListBox : public Control {
   int ListCount() const;
   std::string List(int i) const;  // "c:", "d:" ... in DriveList() order
   int ListIndex = 0;
+  // Selects entry i and makes it the Drive (what choosing it in the list does).
+  void SetListIndex(int i);
   Font font;
+  bool WantsKeys() const override { return true; }
+  void OnKeyDown(int& keyCode, int shift) override;
+  void ResetDesign() override;
+  uint64_t LookDigest() const override;
   void Compose(std::vector<Color>& frame, int fw, int fh, int ox, int oy, int clipL, int clipT,
                int clipR, int clipB) override;
+ private:
+  std::vector<std::string> drives_;
 };
 
 // ---- Timers ------------------------------------------------------------------------------
@@ -239,17 +302,20 @@ class Timer {
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool on);
   Handler Tick;
-  // Runtime internals.
-  uint64_t NextDue() const { return due_; }
+  // Runtime internals: the clock time (ms) of the next tick; the count runs in microseconds so
+  // that the 15.625 ms floor gives exactly 64 ticks a second.
+  uint64_t NextDue() const { return (dueUs_ + 999) / 1000; }
   Form* Owner() const { return owner_; }
   bool running_ = false;
+  void Restart();
+  uint64_t PeriodUs() const;
+  uint64_t dueUs_ = 0;
+  unsigned pass_ = 0;
 
  private:
-  friend void RunDueTimers();
   Form* owner_;
   int interval_ = 0;
   bool enabled_ = false;
-  uint64_t due_ = 0;
 };
 
 // ---- Forms -------------------------------------------------------------------------------
@@ -272,6 +338,8 @@ class Form : public Container, public Surface {
   // Client area size in pixels (ScaleWidth/ScaleHeight) and the outer window size in pixels
   // and in twips (15 per pixel).
   void SetClientSize(int w, int h);
+  // The smallest client area the user may size the window to (0, 0: no limit).
+  void SetMinClientSize(int w, int h);
   int OuterWidthPx() const;
   int OuterHeightPx() const;
   int Width() const { return OuterWidthPx() * 15; }   // twips
@@ -322,9 +390,13 @@ class Form : public Container, public Surface {
   const std::vector<Color>& ComposedFrame();
   struct Impl;
   Impl* impl() const { return impl_; }
+  // Resets the design properties of the form, its surface, controls and timers.
+  void ResetAllDesign();
+  bool unloading_ = false;
 
  private:
   friend class Control;
+  friend struct FormAccess;
   Impl* impl_;
   bool loaded_ = false, visible_ = false;
   intptr_t handle_ = 0;
