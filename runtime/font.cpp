@@ -24,10 +24,33 @@ std::string Lower(std::string s) {
   return s;
 }
 
+struct Cached {
+  TTF_Font* font = nullptr;
+  int lineHeight = 16;
+};
+
+// Opened fonts by file, size and style; kept until the process ends.
+struct FontCache {
+  std::map<std::tuple<std::string, int, int>, Cached> fonts;
+  bool ready = TTF_WasInit() || TTF_Init() == 0;
+  bool fontconfigUsed = false;
+  ~FontCache() {
+    for (auto& entry : fonts)
+      if (entry.second.font) TTF_CloseFont(entry.second.font);
+    if (ready) TTF_Quit();
+    if (fontconfigUsed) FcFini();
+  }
+};
+
+FontCache& Store() {
+  static FontCache store;
+  return store;
+}
+
 // Font file of a family through fontconfig, "" when there is none.
 std::string FontconfigFile(const std::string& family, bool bold, bool italic) {
-  static bool inited = FcInit();
-  if (!inited) return "";
+  if (!FcInit()) return "";
+  Store().fontconfigUsed = true;
   FcPattern* pat = FcPatternCreate();
   FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
   FcPatternAddInteger(pat, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
@@ -48,45 +71,63 @@ std::string FontconfigFile(const std::string& family, bool bold, bool italic) {
 
 struct Resolved {
   std::string file;
+  int size;        // pixels for scalable faces, the strike's index for bitmap faces
   bool synthBold;  // the file is the regular face: embolden through the TTF style
 };
 
-// Maps a font name to a file. Bitmap fonts are opened by path because fontconfig refuses them.
-Resolved ResolveFont(const Font& f) {
-  const std::string name = Lower(f.name);
-  if (name == "fixedsys") return {std::string(kWineFonts) + "fixedsys.ttf", f.bold};
-  if (name == "ms sans serif" || name.empty())
-    return {std::string(kWineFonts) + "ms_sans_serif.ttf", f.bold};
-  if (name == "small fonts") return {std::string(kWineFonts) + "small_fonts.ttf", f.bold};
-  std::string family = f.name;
-  if (name == "courier") family = "Courier New";
-  std::string file = FontconfigFile(family, f.bold, f.italic);
-  return {file, false};
-}
-
-struct Cached {
-  TTF_Font* font = nullptr;
-  int lineHeight = 16;
+// The classic screen fonts exist only in a few pixel heights (strikes).
+struct BitmapFace {
+  const char* name;
+  const char* file;
+  std::vector<int> heights;
+  const char* largeStandIn;  // scalable family for sizes far above the largest strike
+};
+const BitmapFace kBitmapFaces[] = {
+    {"fixedsys", "fixedsys.ttf", {15}, nullptr},
+    {"ms sans serif", "ms_sans_serif.ttf", {13, 16, 20}, "Liberation Sans"},
 };
 
-// Opened fonts by file, pixel size and style; kept for the life of the process.
+// Maps a font name and size to a file. Bitmap fonts are opened by path because fontconfig
+// refuses them.
+Resolved ResolveFont(const Font& f) {
+  const double em = double(f.size) * 96.0 / 72.0;
+  const int px = std::clamp(int(std::lround(em)), 1, 512);
+  std::string name = Lower(f.name);
+  if (name.empty()) name = "ms sans serif";
+  for (const BitmapFace& b : kBitmapFaces) {
+    if (name != b.name) continue;
+    // A strike's em is about four fifths of its height; take the largest strike that is not
+    // bigger than asked, as the classic font mapper does.
+    const double largest = b.heights.back() * 0.8;
+    if (b.largeStandIn && em > largest * 1.25) {
+      return {FontconfigFile(b.largeStandIn, f.bold, f.italic), px, false};
+    }
+    int index = 0;
+    for (size_t i = 0; i < b.heights.size(); ++i)
+      if (b.heights[i] * 0.8 <= em + 0.5) index = int(i);
+    return {std::string(kWineFonts) + b.file, index, f.bold};
+  }
+  std::string family = f.name;
+  if (name == "courier") family = "Courier New";
+  return {FontconfigFile(family, f.bold, f.italic), px, false};
+}
+
 Cached& OpenFont(const Font& f) {
-  static std::map<std::tuple<std::string, int, int>, Cached> cache;
-  static bool ttfReady = TTF_WasInit() || TTF_Init() == 0;
-  const int px = std::clamp(int(std::lround(double(f.size) * 96.0 / 72.0)), 1, 512);
+  auto& cache = Store().fonts;
+  const bool ttfReady = Store().ready;
   Resolved r = ResolveFont(f);
   int style = (r.synthBold ? TTF_STYLE_BOLD : 0) | (f.underline ? TTF_STYLE_UNDERLINE : 0);
-  const auto key = std::make_tuple(r.file, px, style | (f.italic ? 0x100 : 0));
+  const auto key = std::make_tuple(r.file, r.size, style | (f.italic ? 0x100 : 0));
   auto it = cache.find(key);
   if (it != cache.end()) return it->second;
   Cached c;
   if (ttfReady) {
-    c.font = TTF_OpenFont(r.file.c_str(), px);
+    c.font = TTF_OpenFont(r.file.c_str(), r.size);
     if (!c.font) {
       // A missing file falls back to the default face rather than drawing nothing.
       std::fprintf(stderr, "Font \"%s\": cannot open %s; using MS Sans Serif\n", f.name.c_str(),
                    r.file.c_str());
-      c.font = TTF_OpenFont((std::string(kWineFonts) + "ms_sans_serif.ttf").c_str(), px);
+      c.font = TTF_OpenFont((std::string(kWineFonts) + "ms_sans_serif.ttf").c_str(), 0);
       if (f.bold) style |= TTF_STYLE_BOLD;
     }
   }
@@ -97,7 +138,7 @@ Cached& OpenFont(const Font& f) {
     TTF_SetFontHinting(c.font, TTF_HINTING_MONO);
     c.lineHeight = std::max(1, TTF_FontHeight(c.font));
   } else {
-    c.lineHeight = px + px / 4 + 1;
+    c.lineHeight = 16;
   }
   return cache.emplace(key, c).first->second;
 }

@@ -2,7 +2,11 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "runtime/surface.h"
 #include "runtime/system.h"
@@ -43,28 +47,117 @@ PicturePtr FromSdlSurface(SDL_Surface* loaded, bool keepAlpha) {
   return pic;
 }
 
+// Icons and cursors are decoded here: the library's loader drops the alpha channel of
+// 32-bit icons. Returns nullptr for anything malformed.
+PicturePtr DecodeIcon(const std::string& f) {
+  auto u16 = [&](size_t at) { return at + 2 <= f.size() ? uint32_t(uint8_t(f[at]) | uint8_t(f[at + 1]) << 8) : 0u; };
+  auto u32 = [&](size_t at) { return at + 4 <= f.size() ? u16(at) | u16(at + 2) << 16 : 0u; };
+  const uint32_t count = u16(4);
+  if (f.size() < 6 || u16(0) != 0 || (u16(2) != 1 && u16(2) != 2) || count == 0) return nullptr;
+  // The largest image, and of equal sizes the one with most colours.
+  size_t best = 0;
+  long long bestScore = -1;
+  for (uint32_t i = 0; i < count && 6 + 16 * (i + 1) <= f.size(); ++i) {
+    const size_t e = 6 + 16 * size_t(i);
+    const int w = uint8_t(f[e]) ? uint8_t(f[e]) : 256, h = uint8_t(f[e + 1]) ? uint8_t(f[e + 1]) : 256;
+    const long long score = (long long)w * h * 64 + (u16(e + 2) == 2 ? 0 : u16(e + 6));
+    if (score > bestScore) bestScore = score, best = e;
+  }
+  if (bestScore < 0) return nullptr;
+  const size_t size = u32(best + 8), at = u32(best + 12);
+  if (at >= f.size() || size > f.size() - at) return nullptr;
+
+  if (f.compare(at, 4, "\x89PNG") == 0) {  // newer icons hold a PNG image
+    SDL_RWops* rw = SDL_RWFromConstMem(f.data() + at, int(size));
+    SDL_Surface* png = rw ? IMG_Load_RW(rw, 1) : nullptr;
+    if (!png) return nullptr;
+    PicturePtr pic = FromSdlSurface(png, true);
+    SDL_FreeSurface(png);
+    return pic;
+  }
+  const uint32_t hdr = u32(at);
+  const int w = int(u32(at + 4)), h2 = int(u32(at + 8)), bpp = int(u16(at + 14));
+  if (hdr < 40 || u32(at + 16) != 0 || w <= 0 || w > 1024 || h2 <= 0 || h2 > 2048) return nullptr;
+  const int h = h2 / 2;
+  if (h <= 0 || (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32)) return nullptr;
+  uint32_t colors = u32(at + 32);
+  if (bpp <= 8 && (colors == 0 || colors > (1u << bpp))) colors = 1u << bpp;
+  if (bpp > 8) colors = 0;
+  const size_t palette = at + hdr;
+  const size_t xorAt = palette + 4 * size_t(colors);
+  const size_t xorRow = (size_t(w) * bpp + 31) / 32 * 4, andRow = (size_t(w) + 31) / 32 * 4;
+  const size_t andAt = xorAt + xorRow * h;
+  if (andAt > at + size || andAt > f.size()) return nullptr;
+  const bool hasMask = andAt + andRow * h <= f.size();
+
+  auto pic = std::make_shared<Picture>();
+  pic->width = w;
+  pic->height = h;
+  pic->pixels.resize(size_t(w) * h);
+  pic->alpha.assign(size_t(w) * h, 255);
+  bool anyAlpha = false;
+  for (int y = 0; y < h; ++y) {
+    const size_t row = xorAt + xorRow * size_t(h - 1 - y);  // rows are stored bottom-up
+    for (int x = 0; x < w; ++x) {
+      uint32_t bgr = 0, a = 255;
+      if (bpp == 32) {
+        const uint32_t v = u32(row + 4 * size_t(x));
+        bgr = v & 0xFFFFFF;
+        a = v >> 24;
+        anyAlpha |= a != 0;
+      } else if (bpp == 24) {
+        bgr = u16(row + 3 * size_t(x)) | uint32_t(uint8_t(f[row + 3 * size_t(x) + 2])) << 16;
+      } else {
+        const size_t bit = size_t(x) * bpp;
+        const int byte = uint8_t(f[row + bit / 8]);
+        const uint32_t index = (byte >> (8 - bpp - int(bit % 8))) & ((1 << bpp) - 1);
+        bgr = index < colors ? u32(palette + 4 * index) & 0xFFFFFF : 0;
+      }
+      const size_t i = size_t(y) * w + x;
+      // Files keep blue, green, red from the lowest byte; colours are red first.
+      pic->pixels[i] = Color(((bgr & 255) << 16) | (bgr & 0xFF00) | (bgr >> 16));
+      pic->alpha[i] = uint8_t(a);
+    }
+  }
+  if (!anyAlpha) {  // no alpha channel in use: the mask says which pixels are transparent
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const size_t i = size_t(y) * w + x;
+        pic->alpha[i] = 255;
+        if (hasMask && (uint8_t(f[andAt + andRow * size_t(h - 1 - y) + size_t(x) / 8]) >> (7 - x % 8)) & 1)
+          pic->alpha[i] = 0;
+      }
+  }
+  if (std::all_of(pic->alpha.begin(), pic->alpha.end(), [](uint8_t v) { return v == 255; }))
+    pic->alpha.clear();
+  return pic;
+}
+
 }  // namespace
 
 PicturePtr LoadPicture(const std::string& winpath) {
   const std::string host = HostPath(winpath);
-  SDL_RWops* rw = SDL_RWFromFile(host.c_str(), "rb");
-  if (!rw) {
+  std::string bytes;
+  std::error_code ec;
+  std::ifstream in;
+  if (std::filesystem::is_regular_file(host, ec)) in.open(host, std::ios::binary);
+  if (!in.is_open()) {
     std::fprintf(stderr, "LoadPicture: cannot open %s\n", host.c_str());
     return nullptr;
   }
-  const bool icon = IMG_isICO(rw) || IMG_isCUR(rw);
-  SDL_Surface* loaded = IMG_Load_RW(rw, 1);
-  if (!loaded) {
-    std::fprintf(stderr, "LoadPicture: %s is not a readable picture (%s)\n", host.c_str(),
-                 IMG_GetError());
-    return nullptr;
-  }
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   PicturePtr pic;
-  if (loaded->w > 0 && loaded->h > 0 && (long long)loaded->w * loaded->h <= kMaxPixels)
-    pic = FromSdlSurface(loaded, icon);
-  else
-    std::fprintf(stderr, "LoadPicture: %s has an unusable size\n", host.c_str());
-  SDL_FreeSurface(loaded);
+  if (bytes.size() >= 4 && bytes[0] == 0 && bytes[1] == 0 && (bytes[2] == 1 || bytes[2] == 2) &&
+      bytes[3] == 0) {
+    pic = DecodeIcon(bytes);
+  } else if (SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), int(std::min<size_t>(bytes.size(), INT32_MAX)))) {
+    if (SDL_Surface* loaded = IMG_Load_RW(rw, 1)) {
+      if (loaded->w > 0 && loaded->h > 0 && (long long)loaded->w * loaded->h <= kMaxPixels)
+        pic = FromSdlSurface(loaded, false);
+      SDL_FreeSurface(loaded);
+    }
+  }
+  if (!pic) std::fprintf(stderr, "LoadPicture: %s is not a readable picture\n", host.c_str());
   return pic;
 }
 
