@@ -325,10 +325,10 @@ void Form::Show(int modal, Form* owner) {
       if (!order.empty()) focus_ = order.front();
     }
   }
-  if (owner && owner != this) impl_->owner = owner;
-  else if (!impl_->owner || modal) {
+  if (owner && owner != this) impl_->owner = owner->hWnd();
+  else if (!FromHandle(impl_->owner) || modal) {
     Form* a = ActiveForm();
-    if (a != this) impl_->owner = a;
+    if (a != this) impl_->owner = a ? a->hWnd() : 0;
   }
   if (!visible_) {
     visible_ = true;

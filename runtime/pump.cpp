@@ -247,7 +247,7 @@ void DeliverMouse(Form& f, int kind, int button, int x, int y, int clicks) {
       im->capture = target;
       im->captureForm = onForm;
     }
-    if (target && target->WantsKeys() && target->TabStop) f.SetFocusTo(target);
+    if (target && target->WantsKeys()) f.SetFocusTo(target);
     if (target) {
       target->OnMouse(1, button, rx, ry);
       MouseHandler h = target->MouseDown;
@@ -417,9 +417,13 @@ void Dispatch(QEvent& e) {
     case SDL_MOUSEBUTTONUP: {
       Form* f = FormByWindow(ev.button.windowID);
       const int b = SdlButton(ev.button.button);
-      if (b && TakesInput(f))
+      if (b && TakesInput(f)) {
         DeliverMouse(*f, ev.type == SDL_MOUSEBUTTONDOWN ? 1 : 2, b, ev.button.x, ev.button.y,
                      ev.button.clicks);
+      } else if (f && ev.type == SDL_MOUSEBUTTONDOWN && !P().modal.empty()) {
+        // A click on a window under a modal one brings the modal one forward.
+        if (SDL_Window* mw = P().modal.back()->impl()->window) SDL_RaiseWindow(mw);
+      }
       break;
     }
     case SDL_MOUSEWHEEL: {
@@ -526,7 +530,7 @@ void CreateWindowFor(Form& f) {
   if (f.BorderStyle == 0) flags |= SDL_WINDOW_BORDERLESS;
   if (f.BorderStyle == 2) flags |= SDL_WINDOW_RESIZABLE;
   int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
-  Form* owner = im->owner && Form::FromHandle(im->owner->hWnd()) ? im->owner : nullptr;
+  Form* owner = Form::FromHandle(im->owner);
   if (f.StartUpPosition == 1 && owner && owner->impl()->window) {
     int ox, oy;
     SDL_GetWindowPosition(owner->impl()->window, &ox, &oy);
@@ -540,6 +544,7 @@ void CreateWindowFor(Form& f) {
     return;
   }
   im->windowId = SDL_GetWindowID(im->window);
+  im->title = f.Caption;
   if (im->minW > 0 || im->minH > 0) SDL_SetWindowMinimumSize(im->window, std::max(im->minW, 1), std::max(im->minH, 1));
   if (P().xfd < 0) P().xfd = X11ConnectionFd(im->window);
   im->needsCompose = true;
@@ -571,6 +576,7 @@ void ShowWindowFor(Form& f, bool show) {
 void SyncWindow(Form& f) {
   SDL_Window* w = f.impl()->window;
   if (!w) return;
+  f.impl()->title = f.Caption;
   SDL_SetWindowTitle(w, ToUtf8(f.Caption).c_str());
   int cw, ch;
   SDL_GetWindowSize(w, &cw, &ch);
@@ -597,7 +603,15 @@ void FormUnloaded(Form& f) {
 void PushModal(Form* f) { P().modal.push_back(f); }
 void PopModal(Form* f) {
   auto& m = P().modal;
+  const bool wasTop = !m.empty() && m.back() == f;
   m.erase(std::remove(m.begin(), m.end(), f), m.end());
+  if (!wasTop) return;
+  // The keyboard goes back to the window below (the owner, or the next modal one).
+  Form* next = !m.empty() ? m.back() : Form::FromHandle(f->impl()->owner);
+  if (next && next->Loaded() && next->Visible()) {
+    P().active = next->hWnd();
+    if (SDL_Window* w = next->impl()->window) SDL_RaiseWindow(w);
+  }
 }
 
 Form* ActiveForm() {
@@ -745,8 +759,12 @@ void DoEvents() {
   std::vector<intptr_t> shown;
   for (Form* f : AllForms())
     if (f->Loaded() && f->Visible()) shown.push_back(f->hWnd());
-  for (intptr_t h : shown)
-    if (Form* f = Form::FromHandle(h); f && f->Loaded() && f->Visible()) PresentForm(*f, false);
+  for (intptr_t h : shown) {
+    Form* f = Form::FromHandle(h);
+    if (!f || !f->Loaded() || !f->Visible()) continue;
+    if (f->impl()->window && f->Caption != f->impl()->title) SyncWindow(*f);  // Caption is a plain field
+    PresentForm(*f, false);
+  }
 }
 
 void WaitForEvent(uint64_t deadline_ms) {

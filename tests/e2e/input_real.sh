@@ -1,0 +1,54 @@
+#!/bin/bash
+# Real keyboard and mouse input through the X server: typing into a text box (with an umlaut),
+# Return and Back as key presses, a button click, a label press with its own coordinates.
+#   input_real.sh BUILD_DIR
+set -u
+build=${1:?build folder}
+prog="$build/e2e_input_real"
+[ -x "$prog" ] || { echo "missing $prog"; exit 1; }
+command -v xdotool >/dev/null || { echo "xdotool is needed"; exit 1; }
+. "$(dirname "$0")/lib/xvfb.sh"
+
+"$prog" >"$work/out.txt" 2>"$work/err.txt" &
+child=$!
+for _ in $(seq 100); do
+  grep -q '^READY' "$work/out.txt" 2>/dev/null && break
+  sleep 0.1
+done
+wid=$(xdotool search --sync --name '^Eingabe$' | head -1)
+[ -n "$wid" ] || { echo "no window"; cat "$work/err.txt"; exit 1; }
+sleep 0.3
+xdotool mousemove --window "$wid" 50 20
+xdotool windowfocus --sync "$wid"
+xdotool type --delay 40 'Ab'
+xdotool key --delay 40 Return BackSpace
+xdotool type --delay 40 'ä'
+xdotool mousemove --window "$wid" 40 60 click 1
+sleep 0.1
+xdotool mousemove --window "$wid" 160 55 click 1
+sleep 0.1
+xdotool key Escape
+wait "$child"
+rc=$?
+child=""
+fail=0
+expect() {
+  grep -qxF "$1" "$work/out.txt" || { echo "missing: $1"; fail=1; }
+}
+expect "down 16 1"
+expect "down 65 1"
+expect "press 65"
+expect "press 98"
+expect "press 13"
+expect "press 8"
+expect "click"
+expect "label 1 10,5"
+expect "label click"
+expect "down 27 0"
+expect "text=Aä"
+[ -n "${NORVALDE_SHOW_LOG:-}" ] && cat "$work/out.txt"
+if [ $rc -ne 0 ] || [ $fail -ne 0 ]; then
+  echo "--- program output"; cat "$work/out.txt"; cat "$work/err.txt"
+  exit 1
+fi
+echo "real input reached the handlers"
