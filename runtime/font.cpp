@@ -32,6 +32,8 @@ struct Cached {
 // Opened fonts by file, size and style; kept until the process ends.
 struct FontCache {
   std::map<std::tuple<std::string, int, int>, Cached> fonts;
+  // Font settings as asked for, so that finding a face (fontconfig is slow) happens once.
+  std::map<std::tuple<std::string, float, int>, Cached*> bySettings;
   bool ready = TTF_WasInit() || TTF_Init() == 0;
   bool fontconfigUsed = false;
   ~FontCache() {
@@ -71,8 +73,8 @@ std::string FontconfigFile(const std::string& family, bool bold, bool italic) {
 
 struct Resolved {
   std::string file;
-  int size;        // pixels for scalable faces, the strike's index for bitmap faces
-  bool synthBold;  // the file is the regular face: embolden through the TTF style
+  int size;     // pixels for scalable faces, the strike's index for bitmap faces
+  bool bitmap;  // a face with fixed strikes: bold and italic are made by the library
 };
 
 // The classic screen fonts exist only in a few pixel heights (strikes).
@@ -105,19 +107,32 @@ Resolved ResolveFont(const Font& f) {
     int index = 0;
     for (size_t i = 0; i < b.heights.size(); ++i)
       if (b.heights[i] * 0.8 <= em + 0.5) index = int(i);
-    return {std::string(kWineFonts) + b.file, index, f.bold};
+    return {std::string(kWineFonts) + b.file, index, true};
   }
   std::string family = f.name;
   if (name == "courier") family = "Courier New";
   return {FontconfigFile(family, f.bold, f.italic), px, false};
 }
 
-Cached& OpenFont(const Font& f) {
+Cached& OpenFace(const Font& f);
+
+Cached& OpenFont(const Font& asked) {
+  Font f = asked;
+  if (!(f.size > 0 && f.size < 2000)) f.size = 8.25f;  // NaN and absurd sizes too
+  const auto key = std::make_tuple(f.name, f.size, f.bold | f.italic << 1 | f.underline << 2);
+  auto& known = Store().bySettings;
+  auto it = known.find(key);
+  if (it == known.end()) it = known.emplace(key, &OpenFace(f)).first;
+  return *it->second;
+}
+
+Cached& OpenFace(const Font& f) {
   auto& cache = Store().fonts;
   const bool ttfReady = Store().ready;
   Resolved r = ResolveFont(f);
-  int style = (r.synthBold ? TTF_STYLE_BOLD : 0) | (f.underline ? TTF_STYLE_UNDERLINE : 0);
-  const auto key = std::make_tuple(r.file, r.size, style | (f.italic ? 0x100 : 0));
+  int style = (r.bitmap && f.bold ? TTF_STYLE_BOLD : 0) |
+              (r.bitmap && f.italic ? TTF_STYLE_ITALIC : 0) | (f.underline ? TTF_STYLE_UNDERLINE : 0);
+  const auto key = std::make_tuple(r.file, r.size, style);
   auto it = cache.find(key);
   if (it != cache.end()) return it->second;
   Cached c;
@@ -128,12 +143,10 @@ Cached& OpenFont(const Font& f) {
       std::fprintf(stderr, "Font \"%s\": cannot open %s; using MS Sans Serif\n", f.name.c_str(),
                    r.file.c_str());
       c.font = TTF_OpenFont((std::string(kWineFonts) + "ms_sans_serif.ttf").c_str(), 0);
-      if (f.bold) style |= TTF_STYLE_BOLD;
+      style |= (f.bold ? TTF_STYLE_BOLD : 0) | (f.italic ? TTF_STYLE_ITALIC : 0);
     }
   }
   if (c.font) {
-    // Italic for faces without an italic file is slanted by the library.
-    if (f.italic && r.synthBold) style |= TTF_STYLE_ITALIC;
     TTF_SetFontStyle(c.font, style);
     TTF_SetFontHinting(c.font, TTF_HINTING_MONO);
     c.lineHeight = std::max(1, TTF_FontHeight(c.font));

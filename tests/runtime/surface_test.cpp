@@ -78,6 +78,13 @@ TEST(Drawing, BoxesAndLinesIncludeTheirCornersInEitherOrder) {
   s.Line(0, 0, 9, 4, vbYellow);  // diagonal: one pixel per column
   EXPECT_EQ(CountColor(s, vbYellow), 10);
   EXPECT_EQ(s.Point(9, 4), vbYellow);
+
+  s.Cls();
+  s.DrawWidth = 3;  // a wide pen covers a square around each point
+  s.PSet(10, 10, vbRed);
+  EXPECT_EQ(CountColor(s, vbRed), 9);
+  EXPECT_EQ(s.Point(9, 11), vbRed);
+  EXPECT_FLOAT_EQ(s.CurrentX, 10);
 }
 
 TEST(Drawing, OutOfRangeCoordinatesAreClippedNotFatal) {

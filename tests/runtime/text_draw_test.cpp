@@ -59,6 +59,19 @@ TEST(Fonts, EveryNamedFontMeasuresSensibly) {
   }
 }
 
+TEST(Fonts, OddSettingsStillGiveAUsableFont) {
+  for (float size : {0.f, -5.f, std::numeric_limits<float>::quiet_NaN(), 1e30f}) {
+    Font f = Named("Arial", size);
+    EXPECT_GT(FontLineHeight(f), 0) << size;
+    EXPECT_GT(FontTextWidth(f, "abc"), 0) << size;
+  }
+  Font f = Named("Fixedsys");
+  f.italic = f.underline = true;
+  EXPECT_GT(RenderTextLine(f, "abc").width, 0);
+  f.name = "";
+  EXPECT_EQ(FontLineHeight(f), FontLineHeight(Named("MS Sans Serif")));
+}
+
 TEST(Fonts, FixedsysKeepsItsCharacterGrid) {
   const Font f = Named("Fixedsys");
   EXPECT_EQ(FontTextWidth(f, "a"), 8);
