@@ -3,6 +3,7 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -133,6 +134,28 @@ PicturePtr DecodeIcon(const std::string& f) {
   return pic;
 }
 
+// The picture size a .bmp or .jpg header claims, checked before decoding so that a broken
+// header cannot ask for gigabytes.
+bool ClaimsHugeSize(const std::string& f) {
+  auto byte = [&](size_t at) { return at < f.size() ? uint8_t(f[at]) : 0; };
+  long long w = 0, h = 0;
+  if (f.size() >= 26 && f[0] == 'B' && f[1] == 'M') {
+    w = int32_t(byte(18) | byte(19) << 8 | byte(20) << 16 | uint32_t(byte(21)) << 24);
+    h = int32_t(byte(22) | byte(23) << 8 | byte(24) << 16 | uint32_t(byte(25)) << 24);
+  } else if (byte(0) == 0xFF && byte(1) == 0xD8) {
+    for (size_t at = 2; at + 9 < f.size() && byte(at) == 0xFF;) {
+      const int marker = byte(at + 1);
+      if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+        h = byte(at + 5) << 8 | byte(at + 6);
+        w = byte(at + 7) << 8 | byte(at + 8);
+        break;
+      }
+      at += 2 + size_t(byte(at + 2) << 8 | byte(at + 3));
+    }
+  }
+  return std::llabs(w) * std::llabs(h) > kMaxPixels;
+}
+
 }  // namespace
 
 PicturePtr LoadPicture(const std::string& winpath) {
@@ -150,6 +173,9 @@ PicturePtr LoadPicture(const std::string& winpath) {
   if (bytes.size() >= 4 && bytes[0] == 0 && bytes[1] == 0 && (bytes[2] == 1 || bytes[2] == 2) &&
       bytes[3] == 0) {
     pic = DecodeIcon(bytes);
+  } else if (ClaimsHugeSize(bytes)) {
+    std::fprintf(stderr, "LoadPicture: %s claims an unusable size\n", host.c_str());
+    return nullptr;
   } else if (SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), int(std::min<size_t>(bytes.size(), INT32_MAX)))) {
     if (SDL_Surface* loaded = IMG_Load_RW(rw, 1)) {
       if (loaded->w > 0 && loaded->h > 0 && (long long)loaded->w * loaded->h <= kMaxPixels)

@@ -139,8 +139,10 @@ class Surface {
   void DrawText(const std::string& text, bool newline);
 };
 
-// GDI-style access on device-context handles. All copies clip source and destination alike and
-// handle overlapping copies within one surface; reads outside a surface read black.
+// GDI-style access on device-context handles. BitBlt clips source and destination alike (only
+// the part inside both is copied) and handles overlapping copies within one surface; an unknown
+// raster operation copies nothing and gives false. (PaintPicture and PaintSurface instead read
+// black outside their source.)
 bool BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, uint32_t rop);
 Color GetPixel(HDC dc, int x, int y);  // -1 outside
 Color SetPixel(HDC dc, int x, int y, Color c);

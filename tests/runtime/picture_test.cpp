@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "runtime/surface.h"
 
@@ -187,4 +188,24 @@ TEST_F(PictureFiles, MissingOrBrokenFilesGiveNothing) {
     EXPECT_EQ(cut->pixels.size(), size_t(cut->width) * cut->height);
   }
   EXPECT_EQ(LoadPicture(dir + "\\"), nullptr);  // a folder
+
+  // Headers claiming enormous sizes are refused before anything is allocated.
+  Picture p;
+  p.width = p.height = 2;
+  p.pixels.assign(4, vbRed);
+  ASSERT_TRUE(SavePictureBmp(p, Host("huge.bmp")));
+  std::string bmp;
+  {
+    std::ifstream in(Host("huge.bmp"), std::ios::binary);
+    bmp.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  bmp[18 + 2] = 0x10, bmp[22 + 2] = 0x10;  // 1M x 1M pixels
+  Write("huge.bmp", bmp);
+  EXPECT_EQ(LoadPicture(Win("huge.bmp")), nullptr);
+  std::string jpg(kJpeg, sizeof kJpeg - 1);
+  const size_t sof = jpg.find("\xff\xc0");
+  ASSERT_NE(sof, std::string::npos);
+  jpg[sof + 5] = jpg[sof + 7] = char(0xFF);  // 65k x 65k
+  Write("huge.jpg", jpg);
+  EXPECT_EQ(LoadPicture(Win("huge.jpg")), nullptr);
 }
