@@ -139,8 +139,11 @@ struct OpenOptions {
 
 // The options after the file name: keyword-value pairs and flags. False on anything else.
 bool ParseOpenOptions(const std::vector<std::string>& w, size_t from, OpenOptions& o) {
+  std::vector<std::string> seen;
   for (size_t i = from; i < w.size(); ++i) {
     std::string k = LCase(w[i]);
+    if (std::find(seen.begin(), seen.end(), k) != seen.end()) return false;
+    seen.push_back(k);
     if (k == "shareable" || k == "wait") continue;
     if (i + 1 >= w.size()) return false;
     const std::string& v = w[++i];
@@ -156,7 +159,8 @@ bool ParseOpenOptions(const std::vector<std::string>& w, size_t from, OpenOption
 
 // Splits "open" arguments into the file and its options. A file name may hold blanks (long
 // names have no short form here): it runs up to the first point from which the rest reads as
-// options. A quoted file name ends at its closing quote.
+// options, preferring a point where the file exists. A quoted file name ends at its closing
+// quote.
 int SplitOpen(const std::string& args, std::string& file, OpenOptions& o) {
   std::string rest = Trim(args);
   if (rest.empty()) return MCIERR_MISSING_PARAMETER;
@@ -167,15 +171,20 @@ int SplitOpen(const std::string& args, std::string& file, OpenOptions& o) {
     return ParseOpenOptions(Words(rest.substr(q + 1)), 0, o) ? 0 : MCIERR_UNRECOGNIZED_KEYWORD;
   }
   std::vector<std::string> w = Words(rest);
+  bool found = false;
   for (size_t i = 1; i < w.size(); ++i) {
     OpenOptions trial;
     if (!ParseOpenOptions(w, i, trial)) continue;
-    file = w[0];
-    for (size_t k = 1; k < i; ++k) file += " " + w[k];
-    o = trial;
-    return 0;
+    std::string name = w[0];
+    for (size_t k = 1; k < i; ++k) name += " " + w[k];
+    if (!found || FileExists(name)) {
+      file = name;
+      o = trial;
+    }
+    if (FileExists(name)) return 0;
+    found = true;
   }
-  file = rest;
+  if (!found) file = rest;
   return 0;
 }
 

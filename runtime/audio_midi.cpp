@@ -46,6 +46,7 @@ bool ReadTrack(Reader r, std::vector<std::pair<uint64_t, uint32_t>>& tempos, uin
   uint8_t running = 0;
   while (r.ok && r.pos < r.end) {
     tick += r.VarLen();
+    lastTick = std::max(lastTick, tick);
     uint8_t status = r.Byte();
     if (status == 0xFF) {
       uint8_t type = r.Byte();
@@ -76,7 +77,6 @@ bool ReadTrack(Reader r, std::vector<std::pair<uint64_t, uint32_t>>& tempos, uin
       int need = ((running & 0xF0) == 0xC0 || (running & 0xF0) == 0xD0) ? 1 : 2;
       for (int i = data; i < need; ++i) r.Byte();
     }
-    lastTick = std::max(lastTick, tick);
   }
   return r.ok;
 }

@@ -176,7 +176,6 @@ struct VideoPlayer::Impl {
   bool placed = false;
   int px = 0, py = 0, pw = 0, ph = 0;
   bool drew = false;
-  int shown = 0;
 
   ~Impl() {
     {
@@ -355,7 +354,6 @@ struct VideoPlayer::Impl {
     if (redraw) pb->SetAutoRedraw(true);
     pb->MarkScreenChanged();
     drew = true;
-    ++shown;
   }
 };
 
@@ -430,7 +428,5 @@ uint64_t VideoPlayer::Step(uint64_t now) {
   if (m.swr && !m.aFlushed && elapsed < m.lengthMs) next = std::min(next, now + 100);
   return next;
 }
-
-int VideoPlayer::FramesShown() const { return p_->shown; }
 
 }  // namespace rt::audio_detail

@@ -26,7 +26,6 @@ class VideoPlayer {
   void Start(uint64_t now);
   // Shows the frame due at `now`; returns the clock time it wants to run again.
   uint64_t Step(uint64_t now);
-  int FramesShown() const;
 
  private:
   struct Impl;

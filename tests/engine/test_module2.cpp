@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "engine/module2.h"
+#include "runtime/audio.h"
+#include "runtime/system.h"
+
+using namespace rt;
+
+namespace {
+
+class Musik : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/norvalde-module2-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    dir = tmpl;
+    char buf[4096];
+    ASSERT_NE(getcwd(buf, sizeof buf), nullptr);
+    oldCwd = buf;
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    ASSERT_EQ(mkdir((dir + "/Alte Musiken").c_str(), 0755), 0);
+    // 2500 ms at 120 beats per minute.
+    ASSERT_TRUE(WriteMidiFile(dir + "/Alte Musiken/Lied.MID", {{60, 2}, {64, 3}}, 120));
+    UseVirtualClock(1000);
+    AktuelleMusik.clear();
+  }
+  void TearDown() override {
+    SchliesseFilm();
+    mciSendString("close vbSong", nullptr, 0);
+    AudioClose();
+    UseRealClock();
+    EXPECT_EQ(chdir(oldCwd.c_str()), 0);
+    EXPECT_EQ(std::system(("rm -rf '" + dir + "'").c_str()), 0);
+  }
+  std::string Win(const std::string& rel) { return WinPath(dir + "/" + rel); }
+  // The song's position, or "-" when no song is open.
+  static std::string Position() {
+    std::string buf(200, ' ');
+    if (mciSendString("status vbSong position", &buf, 200) != 0) return "-";
+    return BisNullzeichen(buf);
+  }
+
+  std::string dir, oldCwd;
+};
+
+}  // namespace
+
+TEST_F(Musik, KurzerPfadKeepsLongNamesAsTheDiskSpellsThem) {
+  std::string kurz = "alt";
+  std::string lang = KurzerPfad(Win("alte musiken/lied.mid"), kurz);
+  EXPECT_EQ(lang, Win("Alte Musiken/Lied.MID"));
+  EXPECT_EQ(kurz, lang);
+
+  // A missing component ends both forms after the last one found.
+  lang = KurzerPfad(Win("Alte Musiken/Fehlt.mid"), kurz);
+  EXPECT_EQ(lang, Win("Alte Musiken"));
+  EXPECT_EQ(kurz, lang);
+  lang = KurzerPfad(Win("Alte Musiken") + "\\", kurz);
+  EXPECT_EQ(lang, Win("Alte Musiken"));
+
+  // Relative paths stay relative to the current folder instead of turning into root paths.
+  lang = KurzerPfad("ALTE MUSIKEN\\lied.mid", kurz);
+  EXPECT_EQ(lang, "Alte Musiken\\Lied.MID");
+  EXPECT_EQ(kurz, lang);
+  EXPECT_EQ(KurzerPfad(".\\Alte Musiken\\..\\alte musiken", kurz), ".\\Alte Musiken\\..\\Alte Musiken");
+  EXPECT_EQ(KurzerPfad("nirgends\\lied.mid", kurz), "");
+  EXPECT_EQ(kurz, "");
+  EXPECT_EQ(KurzerPfad("", kurz), "");
+
+  EXPECT_EQ(BisNullzeichen(std::string("2500\0   ", 8)), "2500");
+  EXPECT_EQ(BisNullzeichen("ohne Ende"), "ohne Ende");
+  EXPECT_EQ(BisNullzeichen(std::string("\0x", 2)), "");
+}
+
+TEST_F(Musik, PruefeMusikEndeRestartsOnlyAtTheEnd) {
+  std::string lied = Win("Alte Musiken/Lied.MID");
+  SpieleMusik(lied);
+  EXPECT_EQ(AktuelleMusik, lied);
+  EXPECT_EQ(Position(), "0");
+  AdvanceClock(1500);
+  PruefeMusikEnde();
+  EXPECT_EQ(Position(), "1500") << "restarted before its end";
+  AdvanceClock(999);
+  PruefeMusikEnde();
+  EXPECT_EQ(Position(), "2499");
+  AdvanceClock(1);
+  PruefeMusikEnde();
+  EXPECT_EQ(Position(), "0") << "not restarted at its end";
+  AdvanceClock(500);
+  EXPECT_EQ(Position(), "500");
+
+  StoppeMusik();
+  EXPECT_EQ(Position(), "-");
+  EXPECT_EQ(AktuelleMusik, lied) << "StoppeMusik keeps the last path";
+}
+
+TEST_F(Musik, WithNoMusicOpenEveryCheckStartsTheSongAgain) {
+  std::string spaeter = Win("Alte Musiken/Spaeter.mid");
+  SpieleMusik(spaeter);  // missing: stops the old music, plays nothing
+  EXPECT_EQ(Position(), "-");
+  for (int i = 0; i < 3; ++i) {
+    AdvanceClock(500);
+    PruefeMusikEnde();
+    EXPECT_EQ(Position(), "-");
+    EXPECT_EQ(AktuelleMusik, spaeter);
+  }
+  // The file turns up: the very next check plays it.
+  ASSERT_TRUE(WriteMidiFile(dir + "/Alte Musiken/Spaeter.mid", {{60, 4}}, 120));
+  PruefeMusikEnde();
+  EXPECT_EQ(Position(), "0");
+
+  // After StoppeMusik the timer's next check starts the current song again.
+  StoppeMusik();
+  EXPECT_EQ(Position(), "-");
+  PruefeMusikEnde();
+  EXPECT_EQ(Position(), "0");
+}
+
+TEST_F(Musik, FilmWithAnEmptyPathOnlyClosesAndAMissingOneEndsAtOnce) {
+  // Any open device under the video alias is closed by an empty path.
+  ASSERT_EQ(mciSendString("open " + Win("Alte Musiken/Lied.MID") + " alias vbVideo", nullptr, 0), 0);
+  SpieleFilm("");
+  std::string buf(200, ' ');
+  EXPECT_NE(mciSendString("status vbVideo length", &buf, 200), 0);
+
+  // A missing video opens nothing: both queries fail, the blank buffer reads 0 and 0.
+  SpieleFilm(Win("Alte Musiken/Film.mpg"));
+  EXPECT_NE(mciSendString("status vbVideo length", &buf, 200), 0);
+  EXPECT_NE(mciSendString("status vbVideo position", &buf, 200), 0);
+  EXPECT_EQ(buf, std::string(200, ' '));
+}
