@@ -266,6 +266,15 @@ void ResetTree(Container& c) {
 }
 }  // namespace
 
+namespace {
+// A freshly loaded window's surfaces show their design BackColor and Picture.
+void ClearSurfaces(Container& c) {
+  if (auto* s = dynamic_cast<Surface*>(&c)) s->Cls();
+  for (Control* ch : c.Children())
+    if (auto* sub = dynamic_cast<Container*>(ch)) ClearSurfaces(*sub);
+}
+}  // namespace
+
 void Form::ResetAllDesign() {
   Caption.clear();
   BorderStyle = 2;
@@ -315,6 +324,7 @@ void Form::Show(int modal, Form* owner) {
   if (!loaded_) {
     ResetAllDesign();
     InitializeComponent();
+    ClearSurfaces(*this);
     loaded_ = true;
     focus_ = nullptr;
     Form_Load();
