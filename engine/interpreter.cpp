@@ -110,6 +110,12 @@ int32_t Lauf::Befehl(int32_t k) const {
   return skript.Befehle[size_t(k)];
 }
 
+const std::string& Lauf::Argument(int32_t k) const {
+  static const std::string leer;
+  if (k < 0 || k > Letzter() || size_t(k) >= skript.Parameter.size()) return leer;
+  return skript.Parameter[size_t(k)];
+}
+
 void UeberspringeBlock(Lauf& lauf, int32_t tiefe) {
   const int32_t letzter = lauf.Letzter();
   for (;;) {
@@ -130,9 +136,7 @@ void SpringeZuMarke(Lauf& lauf, const std::string& marke) {
   const std::string gesucht = Name(marke);
   const int32_t letzter = lauf.Letzter();
   for (int32_t j = 0; j <= letzter; ++j) {
-    if (lauf.Befehl(j) != Befehl::Marke) continue;
-    const std::string& p = size_t(j) < lauf.skript.Parameter.size() ? lauf.skript.Parameter[size_t(j)] : "";
-    if (Name(p) == gesucht) {
+    if (lauf.Befehl(j) == Befehl::Marke && Name(lauf.Argument(j)) == gesucht) {
       lauf.i = j;
       return;
     }
@@ -147,14 +151,11 @@ void SkriptAusfuehren(const Skript& skript, int32_t hotspot, const std::string& 
   Lauf lauf{skript, hotspot, gegenstand, 0};
   const uint64_t raum = RaumZaehler;
   const Gesichert g = StartSchritte();
-  static const std::string leer;
   try {
     for (lauf.i = 0; lauf.i <= lauf.Letzter(); ++lauf.i) {
       const int32_t op = lauf.Befehl(lauf.i);
       if (op < 0 || op >= Befehl::Anzahl || !tabelle[size_t(op)]) continue;
-      const size_t k = size_t(lauf.i);
-      const std::string& arg = k < lauf.skript.Parameter.size() ? lauf.skript.Parameter[k] : leer;
-      const Fortgang f = tabelle[size_t(op)](lauf, arg);
+      const Fortgang f = tabelle[size_t(op)](lauf, lauf.Argument(lauf.i));
       if (f == Fortgang::EndeOhneSchritte) return;
       if (f == Fortgang::Ende || RaumZaehler != raum) break;
     }

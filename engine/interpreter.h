@@ -43,6 +43,8 @@ struct Lauf {
   int32_t Letzter() const;
   // Opcode at k, -1 (does nothing) outside the script.
   int32_t Befehl(int32_t k) const;
+  // Argument at k, "" outside the script.
+  const std::string& Argument(int32_t k) const;
 };
 
 using Befehlsroutine = Fortgang (*)(Lauf& lauf, const std::string& argument);
