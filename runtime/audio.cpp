@@ -23,6 +23,12 @@ struct Output {
 };
 Output g_out;
 bool g_atexit = false;
+bool g_exiting = false;
+
+void CloseAtExit() {
+  g_exiting = true;
+  AudioClose();
+}
 
 bool OpenMixer() {
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
@@ -67,12 +73,13 @@ bool EnsureOpen() {
     Mix_AllocateChannels(kChannels);
     if (!g_atexit) {
       g_atexit = true;
-      std::atexit(AudioClose);
+      std::atexit(CloseAtExit);
     }
   }
   return g_out.open;
 }
 
+bool Exiting() { return g_exiting; }
 int OutputRate() { return g_out.rate; }
 int OutputChannels() { return g_out.channels; }
 

@@ -18,6 +18,9 @@ bool EnsureOpen();
 int OutputRate();
 int OutputChannels();
 
+// True while the process exits: windows may already be gone, so closing a video repaints nothing.
+bool Exiting();
+
 // Media-command and speech state, released by AudioClose before the output goes.
 void CloseAllMedia();
 void FreeAllStreams();

@@ -360,7 +360,7 @@ struct VideoPlayer::Impl {
 VideoPlayer::VideoPlayer() : p_(std::make_unique<Impl>()) {}
 
 VideoPlayer::~VideoPlayer() {
-  if (p_->drew)
+  if (p_->drew && !Exiting())
     if (PictureBox* pb = p_->Target()) pb->Refresh();
 }
 
