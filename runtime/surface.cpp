@@ -15,12 +15,15 @@ constexpr Color kRgbMask = 0xFFFFFF;
 // Optional PaintPicture arguments arrive as -1e9; anything this low counts as "not given".
 constexpr float kNotGiven = -1e8f;
 
-Color ApplyRop(uint32_t rop, Color d, Color s) {
+// Combines n destination pixels with source(i); the operation is chosen once per row so the
+// inner loops stay simple enough to vectorise.
+template <class Source>
+void CombineRow(uint32_t rop, Color* out, int n, Source source) {
   switch (rop) {
-    case SRCPAINT: return d | s;
-    case SRCAND: return d & s;
-    case SRCINVERT: return d ^ s;
-    default: return s;
+    case SRCPAINT: for (int i = 0; i < n; ++i) out[i] |= source(i); break;
+    case SRCAND: for (int i = 0; i < n; ++i) out[i] &= source(i); break;
+    case SRCINVERT: for (int i = 0; i < n; ++i) out[i] ^= source(i); break;
+    default: for (int i = 0; i < n; ++i) out[i] = source(i);
   }
 }
 
@@ -73,7 +76,7 @@ void Stretch(std::vector<Color>& dst, int dw, int dh, const SrcView& src, double
     Color* out = dst.data() + size_t(dyy) * dw + cx0;
     const int sr = rows[size_t(dyy - cy0)];
     if (sr < 0) {
-      for (int i = 0; i < n; ++i) out[i] = ApplyRop(rop, out[i], 0);
+      CombineRow(rop, out, n, [](int) { return Color(0); });
       continue;
     }
     const Color* in = src.px + size_t(sr) * src.w;
@@ -86,10 +89,8 @@ void Stretch(std::vector<Color>& dst, int dw, int dh, const SrcView& src, double
     } else if (contiguous && rop == SRCCOPY) {
       std::memmove(out, in + cols[0], size_t(n) * sizeof(Color));
     } else {
-      for (int i = 0; i < n; ++i) {
-        int c = cols[size_t(i)];
-        out[i] = ApplyRop(rop, out[i], c < 0 ? 0 : in[c]);
-      }
+      const int* map = cols.data();
+      CombineRow(rop, out, n, [&](int i) { return map[i] < 0 ? 0 : in[map[i]]; });
     }
   }
 }
@@ -105,17 +106,21 @@ Color QBColor(int n) {
   return (n >= 0 && n < 16) ? table[n] : 0;
 }
 
+// Larger surfaces than this are cut down: no screen needs them, and a wild size must not try to
+// allocate gigabytes.
+constexpr int kMaxSide = 1 << 14;
+
 Surface::Surface(int w, int h) {
-  w_ = std::max(w, 0);
-  h_ = std::max(h, 0);
+  w_ = std::clamp(w, 0, kMaxSide);
+  h_ = std::clamp(h, 0, kMaxSide);
   image_.assign(size_t(w_) * h_, BackColor & kRgbMask);
 }
 
 Surface::~Surface() = default;
 
 void Surface::ResizeSurface(int w, int h) {
-  w = std::max(w, 0);
-  h = std::max(h, 0);
+  w = std::clamp(w, 0, kMaxSide);
+  h = std::clamp(h, 0, kMaxSide);
   if (w == w_ && h == h_) return;
   auto resize = [&](std::vector<Color>& px) {
     std::vector<Color> out(size_t(w) * h, BackColor & kRgbMask);
@@ -398,7 +403,7 @@ bool BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, uint32
   for (int r = 0; r < h; ++r) {
     Color* out = d.data() + size_t(y + r) * dw + x;
     const Color* in = from + size_t(fy + r) * fromW + fx;
-    for (int i = 0; i < w; ++i) out[i] = ApplyRop(rop, out[i], in[i]);
+    CombineRow(rop, out, w, [in](int i) { return in[i]; });
   }
   return true;
 }
