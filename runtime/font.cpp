@@ -27,11 +27,12 @@ std::string Lower(std::string s) {
 struct Cached {
   TTF_Font* font = nullptr;
   int lineHeight = 16;
+  int scale = 1;  // bitmap faces asked for at a multiple of their size are drawn enlarged
 };
 
 // Opened fonts by file, size and style; kept until the process ends.
 struct FontCache {
-  std::map<std::tuple<std::string, int, int>, Cached> fonts;
+  std::map<std::tuple<std::string, int, int, int>, Cached> fonts;
   // Font settings as asked for, so that finding a face (fontconfig is slow) happens once.
   std::map<std::tuple<std::string, float, int>, Cached*> bySettings;
   bool ready = TTF_WasInit() || TTF_Init() == 0;
@@ -75,6 +76,7 @@ struct Resolved {
   std::string file;
   int size;     // pixels for scalable faces, the strike's index for bitmap faces
   bool bitmap;  // a face with fixed strikes: bold and italic are made by the library
+  int scale = 1;
 };
 
 // The classic screen fonts exist only in a few pixel heights (strikes).
@@ -82,7 +84,9 @@ struct BitmapFace {
   const char* name;
   const char* file;
   std::vector<int> heights;
-  const char* largeStandIn;  // scalable family for sizes far above the largest strike
+  const char* largeStandIn;  // scalable family for sizes far above the largest strike; without
+                             // one, the strike is enlarged by whole multiples like the classic
+                             // font mapper does
 };
 const BitmapFace kBitmapFaces[] = {
     {"fixedsys", "fixedsys.ttf", {15}, nullptr},
@@ -107,7 +111,8 @@ Resolved ResolveFont(const Font& f) {
     int index = 0;
     for (size_t i = 0; i < b.heights.size(); ++i)
       if (b.heights[i] * 0.8 <= em + 0.5) index = int(i);
-    return {std::string(kWineFonts) + b.file, index, true};
+    const int scale = b.largeStandIn ? 1 : std::clamp(int(em / largest), 1, 16);
+    return {std::string(kWineFonts) + b.file, index, true, scale};
   }
   std::string family = f.name;
   if (name == "courier") family = "Courier New";
@@ -132,7 +137,7 @@ Cached& OpenFace(const Font& f) {
   Resolved r = ResolveFont(f);
   int style = (r.bitmap && f.bold ? TTF_STYLE_BOLD : 0) |
               (r.bitmap && f.italic ? TTF_STYLE_ITALIC : 0) | (f.underline ? TTF_STYLE_UNDERLINE : 0);
-  const auto key = std::make_tuple(r.file, r.size, style);
+  const auto key = std::make_tuple(r.file, r.size, style, r.scale);
   auto it = cache.find(key);
   if (it != cache.end()) return it->second;
   Cached c;
@@ -149,7 +154,8 @@ Cached& OpenFace(const Font& f) {
   if (c.font) {
     TTF_SetFontStyle(c.font, style);
     TTF_SetFontHinting(c.font, TTF_HINTING_MONO);
-    c.lineHeight = std::max(1, TTF_FontHeight(c.font));
+    c.scale = r.scale;
+    c.lineHeight = std::max(1, TTF_FontHeight(c.font)) * c.scale;
   } else {
     c.lineHeight = 16;
   }
@@ -181,7 +187,7 @@ int FontTextWidth(const Font& f, const std::string& line) {
   if (!c.font) return int(line.size()) * (c.lineHeight / 2);
   int w = 0, h = 0;
   if (TTF_SizeUTF8(c.font, ToUtf8(line).c_str(), &w, &h) != 0) return 0;
-  return w;
+  return w * c.scale;
 }
 
 TextRun RenderTextLine(const Font& f, const std::string& line) {
@@ -192,13 +198,14 @@ TextRun RenderTextLine(const Font& f, const std::string& line) {
   // Solid rendering: crisp, unsmoothed glyphs like the classic screen fonts.
   SDL_Surface* s = TTF_RenderUTF8_Solid(c.font, ToUtf8(line).c_str(), SDL_Color{255, 255, 255, 255});
   if (!s) return run;
-  run.width = s->w;
-  run.height = s->h;
-  run.coverage.assign(size_t(s->w) * s->h, 0);
+  const int k = c.scale;
+  run.width = s->w * k;
+  run.height = s->h * k;
+  run.coverage.assign(size_t(run.width) * run.height, 0);
   SDL_LockSurface(s);
-  for (int y = 0; y < s->h; ++y) {
-    const auto* row = static_cast<const uint8_t*>(s->pixels) + size_t(y) * s->pitch;
-    for (int x = 0; x < s->w; ++x) run.coverage[size_t(y) * s->w + x] = row[x] ? 255 : 0;
+  for (int y = 0; y < run.height; ++y) {
+    const auto* row = static_cast<const uint8_t*>(s->pixels) + size_t(y / k) * s->pitch;
+    for (int x = 0; x < run.width; ++x) run.coverage[size_t(y) * run.width + x] = row[x / k] ? 255 : 0;
   }
   SDL_UnlockSurface(s);
   SDL_FreeSurface(s);

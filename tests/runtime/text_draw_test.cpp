@@ -53,9 +53,7 @@ TEST(Fonts, EveryNamedFontMeasuresSensibly) {
     s.font.bold = true;
     EXPECT_GE(s.TextWidth("Hallo Welt"), s.TextWidth("Hallo") + 1);
     s.font.size = 24;
-    if (std::string(name) != "Fixedsys") {
-      EXPECT_GT(s.TextHeight("x"), 1.5f * h);
-    }
+    EXPECT_GT(s.TextHeight("x"), 1.5f * h);
   }
 }
 
@@ -85,6 +83,16 @@ TEST(Fonts, FixedsysKeepsItsCharacterGrid) {
   for (uint8_t c : run.coverage) ink += c != 0;
   EXPECT_GT(ink, 6);
   EXPECT_TRUE(RenderTextLine(f, "").coverage.empty());
+
+  // Far bigger sizes enlarge the cells by whole multiples.
+  const Font big = Named("Fixedsys", 27);  // three times the natural size
+  EXPECT_EQ(FontTextWidth(big, "ab"), 48);
+  EXPECT_EQ(FontLineHeight(big), 3 * FontLineHeight(f));
+  const TextRun small = RenderTextLine(f, "A"), large = RenderTextLine(big, "A");
+  ASSERT_EQ(large.width, 24);
+  for (int y = 0; y < large.height; ++y)
+    for (int x = 0; x < large.width; ++x)
+      ASSERT_EQ(large.coverage[size_t(y) * 24 + x], small.coverage[size_t(y / 3) * 8 + x / 3]);
 }
 
 TEST(Print, DrawsInForeColorAndMovesDownALine) {
