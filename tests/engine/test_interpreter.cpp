@@ -64,6 +64,7 @@ class Interpreter : public ::testing::Test {
  protected:
   FakeSzene szene;
   std::array<Befehlsroutine, Befehl::Anzahl> tabelle{};
+  SzenenFenster* vorherigeSzene = nullptr;
 
   void SetUp() override {
     rt::UseVirtualClock(10000);
@@ -71,6 +72,7 @@ class Interpreter : public ::testing::Test {
     Befehlstabelle()[Notiz] = NotizRoutine;
     Befehlstabelle()[Haken] = HakenRoutine;
     haken = [](Lauf&, const std::string&) { return Fortgang::Weiter; };
+    vorherigeSzene = Szene;
     Szene = &szene;
     protokoll.clear();
     for (auto& m : Merker) m.clear();
@@ -89,7 +91,7 @@ class Interpreter : public ::testing::Test {
   }
   void TearDown() override {
     Befehlstabelle() = tabelle;
-    Szene = nullptr;
+    Szene = vorherigeSzene;
     haken = nullptr;
     Hotspots.clear();
     HotspotMax = -1;
