@@ -412,58 +412,83 @@ void CommandButton::Compose(std::vector<Color>& frame, int fw, int, int ox, int 
 // ---- TextBox -----------------------------------------------------------------------------
 
 namespace {
-struct TextLine {
-  int start, len;
-};
-
-// Lines of a text box: one line unless multi-line; multi-line breaks at CR LF and wraps words.
-std::vector<TextLine> TextLines(const TextBox& t, int maxW) {
-  std::vector<TextLine> out;
-  const std::string& s = t.Text;
-  if (!t.MultiLine) return {{0, int(s.size())}};
-  int i = 0;
-  const int n = int(s.size());
-  while (true) {
-    int e = i;
-    while (e < n && s[e] != '\r' && s[e] != '\n') ++e;
-    // Wrap the paragraph [i, e).
-    int ls = i;
-    while (true) {
-      if (maxW <= 0 || FontTextWidth(t.font, s.substr(ls, e - ls)) <= maxW) {
-        out.push_back({ls, e - ls});
-        break;
-      }
-      int cut = ls + 1, lastBlank = -1;
-      while (cut < e && FontTextWidth(t.font, s.substr(ls, cut + 1 - ls)) <= maxW) {
-        if (s[cut] == ' ') lastBlank = cut;
-        ++cut;
-      }
-      const int brk = lastBlank > ls ? lastBlank + 1 : cut;
-      out.push_back({ls, brk - ls});
-      ls = brk;
-    }
-    if (e >= n) break;
-    i = e + ((s[e] == '\r' && e + 1 < n && s[e + 1] == '\n') ? 2 : 1);
+// Glyph advances per character: a text box measures its lines by summing them, so a long log
+// lays out in one pass instead of measuring ever longer prefixes.
+const int* Advances(const Font& f) {
+  static std::unordered_map<uint64_t, std::vector<int>> cache;
+  auto [it, fresh] = cache.try_emplace(Mix(0, f));
+  if (fresh) {
+    it->second.assign(256, 0);
+    for (int c = 1; c < 256; ++c) it->second[size_t(c)] = FontTextWidth(f, std::string(1, char(c)));
   }
-  return out;
+  return it->second.data();
 }
 
-int LineOf(const std::vector<TextLine>& lines, int pos) {
+int Span(const int* adv, const std::string& s, int start, int len) {
+  int w = 0;
+  for (int k = start; k < start + len && k < int(s.size()); ++k) w += adv[uint8_t(s[size_t(k)])];
+  return w;
+}
+
+int LineOf(const std::vector<TextBox::Line>& lines, int pos) {
   for (size_t i = lines.size(); i-- > 0;)
     if (pos >= lines[i].start) return int(i);
   return 0;
 }
 
-int IndexAtX(const Font& f, const std::string& s, int start, int len, int x) {
-  int prevW = 0;
-  for (int k = 1; k <= len; ++k) {
-    const int w = FontTextWidth(f, s.substr(size_t(start), size_t(k)));
-    if (w > x) return start + ((x - prevW) < (w - x) ? k - 1 : k);
-    prevW = w;
+int IndexAtX(const int* adv, const std::string& s, int start, int len, int x) {
+  int w = 0;
+  for (int k = 0; k < len; ++k) {
+    const int a = adv[uint8_t(s[size_t(start + k)])];
+    if (w + a > x) return start + (x - w < w + a - x ? k : k + 1);
+    w += a;
   }
   return start + len;
 }
 }  // namespace
+
+const std::vector<TextBox::Line>& TextBox::Lines() const {
+  const int in = BorderStyle ? 2 : 0;
+  const int maxW = MultiLine ? width_ - 2 * in - 2 : 0;
+  const uint64_t key = Mix(Mix(Mix(0, Text), font), uint64_t(uint32_t(maxW)) | uint64_t(MultiLine) << 32);
+  if (key == linesKey_ && !lines_.empty()) return lines_;
+  linesKey_ = key;
+  lines_.clear();
+  const std::string& s = Text;
+  const int n = int(s.size());
+  if (!MultiLine) {
+    lines_.push_back({0, n});
+    return lines_;
+  }
+  const int* adv = Advances(font);
+  int i = 0;
+  while (true) {
+    int e = i;
+    while (e < n && s[size_t(e)] != '\r' && s[size_t(e)] != '\n') ++e;
+    // Wrap [i, e) at blanks; blanks may hang past the edge, a word wider than the line breaks.
+    int ls = i, w = 0, lastBlank = -1;
+    for (int k = i; k < e; ++k) {
+      const int a = adv[uint8_t(s[size_t(k)])];
+      if (s[size_t(k)] == ' ') {
+        lastBlank = k;
+        w += a;
+        continue;
+      }
+      if (maxW > 0 && w + a > maxW && k > ls) {
+        const int brk = lastBlank >= ls ? lastBlank + 1 : k;
+        lines_.push_back({ls, brk - ls});
+        ls = brk;
+        lastBlank = -1;
+        w = Span(adv, s, ls, k - ls);
+      }
+      w += a;
+    }
+    lines_.push_back({ls, e - ls});
+    if (e >= n) break;
+    i = e + ((s[size_t(e)] == '\r' && e + 1 < n && s[size_t(e) + 1] == '\n') ? 2 : 1);
+  }
+  return lines_;
+}
 
 TextBox::TextBox(Container* parent) : Control(parent) { TabStop = true; }
 
@@ -490,7 +515,8 @@ void TextBox::OnKeyDown(int& keyCode, int shift) {
   if (keyCode == 0) return;
   const std::string& s = Text;
   int pos = Clamp(*this, SelStart);
-  const auto lines = TextLines(*this, width_ - 6);
+  const auto lines = Lines();  // a copy: editing below changes the text
+  const int* adv = Advances(font);
   const int li = LineOf(lines, pos);
   auto crlfBefore = [&](int p) { return p >= 2 && s[p - 2] == '\r' && s[p - 1] == '\n'; };
   auto crlfAt = [&](int p) { return p + 1 < int(s.size()) && s[p] == '\r' && s[p + 1] == '\n'; };
@@ -503,8 +529,8 @@ void TextBox::OnKeyDown(int& keyCode, int shift) {
     case vbKeyDown: {
       const int target = keyCode == vbKeyUp ? li - 1 : li + 1;
       if (!MultiLine || target < 0 || target >= int(lines.size())) break;
-      const int x = FontTextWidth(font, s.substr(lines[li].start, pos - lines[li].start));
-      pos = IndexAtX(font, s, lines[target].start, lines[target].len, x);
+      const int x = Span(adv, s, lines[li].start, pos - lines[li].start);
+      pos = IndexAtX(adv, s, lines[target].start, lines[target].len, x);
       break;
     }
     case vbKeyDelete:
@@ -561,10 +587,10 @@ void TextBox::OnKeyPress(int& keyAscii) {
 void TextBox::OnMouse(int kind, int button, int x, int y) {
   if (kind != 1 || button != vbLeftButton) return;
   const int in = BorderStyle ? 2 : 0;
-  const auto lines = TextLines(*this, width_ - 2 * in - 2);
+  const auto& lines = Lines();
   const int lh = std::max(FontLineHeight(font), 1);
   const int li = std::clamp(scrollTop_ + (y - in - 1) / lh, 0, int(lines.size()) - 1);
-  SelStart = IndexAtX(font, Text, lines[li].start, lines[li].len, x - in - 1 + scrollX_);
+  SelStart = IndexAtX(Advances(font), Text, lines[li].start, lines[li].len, x - in - 1 + scrollX_);
   Invalidate();
 }
 
@@ -600,7 +626,7 @@ void TextBox::Compose(std::vector<Color>& frame, int fw, int, int ox, int oy, in
   if (in) Draw3DFrame(frame, fw, c, x, y, w, h, true);
   const int innerW = w - 2 * in - 2;
   const Clip tc = Intersect(c, x + in + 1, y + in, innerW, h - 2 * in);
-  const auto lines = TextLines(*this, MultiLine ? innerW : 0);
+  const auto& lines = Lines();
   const int lh = std::max(FontLineHeight(font), 1);
   const int visible = std::max((h - 2 * in) / lh, 1);
   const int pos = Clamp(*this, SelStart);
@@ -609,7 +635,7 @@ void TextBox::Compose(std::vector<Color>& frame, int fw, int, int ox, int oy, in
   if (li < scrollTop_) scrollTop_ = li;
   if (li >= scrollTop_ + visible) scrollTop_ = li - visible + 1;
   scrollTop_ = std::clamp(scrollTop_, 0, std::max(int(lines.size()) - 1, 0));
-  const int caretX = FontTextWidth(font, Text.substr(lines[li].start, pos - lines[li].start));
+  const int caretX = Span(Advances(font), Text, lines[li].start, pos - lines[li].start);
   if (!MultiLine) {
     if (caretX - scrollX_ > innerW - 1) scrollX_ = caretX - innerW + 1;
     if (caretX < scrollX_) scrollX_ = caretX;

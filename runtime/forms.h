@@ -128,7 +128,7 @@ class Container {
 
 class PictureBox : public Control, public Container, public Surface {
  public:
-  explicit PictureBox(Container* parent);
+  PictureBox(Container* parent);
   void Move(int left, int top, int width, int height) override;  // resizes the surface
   // 0 none, 1 sunken border of 2 pixels (inner size shrinks by 4 per axis); set it before the
   // size.
@@ -148,7 +148,7 @@ class PictureBox : public Control, public Container, public Surface {
 
 class Label : public Control {
  public:
-  explicit Label(Container* parent);
+  Label(Container* parent);
   std::string Caption;
   Font font;
   Color ForeColor = 0, BackColor = RGB(212, 208, 200);
@@ -168,7 +168,7 @@ class Label : public Control {
 // A picture holder ("Image" control).
 class ImageBox : public Control {
  public:
-  explicit ImageBox(Container* parent);
+  ImageBox(Container* parent);
   PicturePtr Picture;
   bool Stretch = false;  // off: the control takes the picture's size
   void SetPicture(PicturePtr p);
@@ -182,7 +182,7 @@ class ImageBox : public Control {
 
 class CommandButton : public Control {
  public:
-  explicit CommandButton(Container* parent);
+  CommandButton(Container* parent);
   std::string Caption;
   Font font;
   bool Default = false, Cancel = false;
@@ -199,7 +199,7 @@ class CommandButton : public Control {
 
 class TextBox : public Control {
  public:
-  explicit TextBox(Container* parent);
+  TextBox(Container* parent);
   std::string Text;  // Windows-1252
   void SetText(const std::string& t);  // raises Change
   Font font;
@@ -221,13 +221,21 @@ class TextBox : public Control {
   uint64_t LookDigest() const override;
   void Compose(std::vector<Color>& frame, int fw, int fh, int ox, int oy, int clipL, int clipT,
                int clipR, int clipB) override;
+  // Lines as shown: start and length in Text (multi-line boxes wrap at their width).
+  struct Line {
+    int start, len;
+  };
+  const std::vector<Line>& Lines() const;
+
  private:
   int scrollTop_ = 0, scrollX_ = 0;  // first line shown, pixels scrolled (one-line boxes)
+  mutable std::vector<Line> lines_;
+  mutable uint64_t linesKey_ = 0;
 };
 
 class Frame : public Control, public Container {
  public:
-  explicit Frame(Container* parent);
+  Frame(Container* parent);
   std::string Caption;
   Color BackColor = RGB(212, 208, 200);
   int BorderStyle = 0;
@@ -241,7 +249,7 @@ class Frame : public Control, public Container {
 
 class FileListBox : public Control {
  public:
-  explicit FileListBox(Container* parent);
+  FileListBox(Container* parent);
   // Path and Pattern may also be assigned directly: the list follows on its next use.
   std::string Path;             // system folder path
   std::string Pattern = "*.*";  // "*.xtc"; several separated by ';'
@@ -269,7 +277,7 @@ class FileListBox : public Control {
 
 class DriveListBox : public Control {
  public:
-  explicit DriveListBox(Container* parent);
+  DriveListBox(Container* parent);
   std::string Drive;  // "c:"
   int ListCount() const;
   std::string List(int i) const;  // "c:", "d:" ... in DriveList() order

@@ -119,6 +119,33 @@ TEST_F(InputTest, TextBoxesEditAtTheCaretAndRaiseChange) {
   EXPECT_EQ(t.Text, "elXo1");
 }
 
+TEST_F(InputTest, MultiLineBoxesWrapAtBlanksAndTheCaretMovesByLine) {
+  Typing f;
+  f.Show();
+  TextBox& t = f.Text2;
+  t.MultiLine = true;
+  t.font.name = "Courier New";
+  const int cw = FontTextWidth(t.font, "a");
+  t.Move(0, 30, 6 + 9 * cw, 60);  // nine characters fit
+  t.SetText("aaa bbb ccc\r\ndddddddddddd");
+  const auto& lines = t.Lines();
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(t.Text.substr(size_t(lines[0].start), size_t(lines[0].len)), "aaa bbb ");
+  EXPECT_EQ(t.Text.substr(size_t(lines[1].start), size_t(lines[1].len)), "ccc");
+  EXPECT_EQ(t.Text.substr(size_t(lines[2].start), size_t(lines[2].len)), "ddddddddd");
+  EXPECT_EQ(t.Text.substr(size_t(lines[3].start), size_t(lines[3].len)), "ddd");
+  t.SelStart = 1;
+  PostKey(f, vbKeyDown, true);
+  PostKey(f, vbKeyDown, true);
+  PostKey(f, vbKeyEnd, true);
+  DoEvents();
+  EXPECT_EQ(t.SelStart, 13 + 9);
+  PostKey(f, vbKeyUp, true);  // the end of a wrapped line is the start of the next
+  PostKey(f, vbKeyLeft, true);  // over the line break as one step
+  DoEvents();
+  EXPECT_EQ(t.SelStart, 11);
+}
+
 struct Clicks : Form {
   std::vector<std::string> log;
   Frame Frame1{this};
