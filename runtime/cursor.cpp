@@ -25,8 +25,8 @@ struct PointerState {
 };
 
 PointerState& S() {
-  static PointerState s;
-  return s;
+  static PointerState* s = new PointerState;  // outlives forms kept in statics
+  return *s;
 }
 
 constexpr uint64_t kTipDelay = 500;

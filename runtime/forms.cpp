@@ -9,14 +9,15 @@
 
 namespace rt {
 
+// The tables are never destroyed: forms and controls kept in statics leave them at exit.
 namespace {
 std::unordered_map<intptr_t, Control*>& ControlTable() {
-  static std::unordered_map<intptr_t, Control*> t;
-  return t;
+  static auto* t = new std::unordered_map<intptr_t, Control*>;
+  return *t;
 }
 std::vector<Form*>& FormList() {
-  static std::vector<Form*> v;
-  return v;
+  static auto* v = new std::vector<Form*>;
+  return *v;
 }
 }  // namespace
 
@@ -41,8 +42,8 @@ void UnregisterForm(Form* f) {
 const std::vector<Form*>& AllForms() { return FormList(); }
 
 std::vector<Timer*>& AllTimers() {
-  static std::vector<Timer*> v;
-  return v;
+  static auto* v = new std::vector<Timer*>;
+  return *v;
 }
 
 uint64_t Mix(uint64_t h, const std::string& s) {

@@ -46,9 +46,10 @@ struct PumpState {
   intptr_t pointer = 0;  // the form under the mouse
 };
 
+// Never destroyed: forms living in statics reach it from their destructors at exit.
 PumpState& P() {
-  static PumpState s;
-  return s;
+  static PumpState* s = new PumpState;
+  return *s;
 }
 
 constexpr int kDefaultW = 312, kDefaultH = 213;
