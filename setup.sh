@@ -35,6 +35,7 @@ case "${1:-}" in
   play)
     install_packages
     build build
+    [ -x build/norvalde ] || { echo "setup.sh: build/norvalde was not built" >&2; exit 1; }
     exec ./build/norvalde
     ;;
   test)
