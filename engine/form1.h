@@ -5,9 +5,10 @@
 #include <functional>
 #include <string>
 
+#include "engine/scene_link.h"
 #include "runtime/forms.h"
 
-class TForm1 : public rt::Form {
+class TForm1 : public rt::Form, public SzenenFenster {
  public:
   TForm1();
   ~TForm1() override;
@@ -33,9 +34,10 @@ class TForm1 : public rt::Form {
 
   // The audio error box.
   void ThrowError(const std::string& message);
-  // Loads the room file at path and runs its start script. false (with a message box naming
-  // the file) when the file is missing or malformed; the current room then stays.
-  bool Lade(const std::string& path);
+  // Loads the room file at path and runs its start script. When the file is missing or
+  // malformed the current room stays and the result is false: the reason goes to fehler when
+  // given, else into a message box naming the file.
+  bool Lade(const std::string& path, std::string* fehler = nullptr);
   // Shows a picture stretched over the scene and makes it the clean copy.
   void BildLaden(const std::string& path);
   // Inverts the cells of every hotspot's mask on the scene (F5).
@@ -44,10 +46,18 @@ class TForm1 : public rt::Form {
   // Item bar.
   void GegenständeLaden();
   void ZeigeLeiste();
-  void VersteckeLeiste();
+  void VersteckeLeiste() override;
 
-  // Mouse handling of the scene (also called after every script run).
-  void Picture1_MouseMove(int button, int shift, float x, float y);
+  // Mouse handling of the scene (the move handling is also called after every script run).
+  void Picture1_MouseDown(int button, int shift, float x, float y);
+  void Picture1_MouseMove(int button, int shift, float x, float y) override;
+  void Picture1_MouseUp(int button, int shift, float x, float y);
+  void Hintergrund_MouseMove(int button, int shift, float x, float y);
+
+  // What the interpreter sets on the scene.
+  void MausZeiger(int zeiger) override;
+  void MausIcon(const std::string& datei) override;
+  void CountDownAn(bool an) override;
 
   void CountDown_Timer();
   void RM_Timer();

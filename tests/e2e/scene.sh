@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# The scene window under a real X server: it opens on the sample start room, F5 inverts the
+# hotspot cells, and a larger window keeps the scene centred on black.
+set -euo pipefail
+BUILD=$(cd "$1" && pwd)
+OUT=$(mktemp -d /tmp/norvalde_e2e_scene.XXXXXX)
+IM=convert-im6.q16
+CMP=compare-im6.q16
+
+PROG="$BUILD/norvalde"
+[ -x "$PROG" ] || PROG="$BUILD/e2e_scene_window"
+
+cleanup() {
+  [ -n "${APP:-}" ] && kill "$APP" 2>/dev/null || true
+  [ -n "${XVFB:-}" ] && kill "$XVFB" 2>/dev/null || true
+  wait 2>/dev/null || true
+  [ -n "${KEEP:-}" ] || rm -rf "$OUT"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; KEEP=1; echo "screenshots kept in $OUT"; exit 1; }
+
+exec 3>"$OUT/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+XVFB=$!
+for _ in $(seq 100); do [ -s "$OUT/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$OUT/display")"
+unset SDL_VIDEODRIVER
+export SDL_AUDIODRIVER=dummy
+
+# Started from elsewhere: the content is found beside the program, not in the current folder.
+(cd /tmp && exec "$PROG" Start.lsd) >"$OUT/app.log" 2>&1 &
+APP=$!
+
+WID=""
+for _ in $(seq 100); do
+  WID=$(xdotool search --onlyvisible --pid "$APP" 2>/dev/null | head -1 || true)
+  [ -n "$WID" ] && break
+  kill -0 "$APP" 2>/dev/null || fail "the program ended: $(cat "$OUT/app.log")"
+  sleep 0.1
+done
+[ -n "$WID" ] || fail "no window"
+
+# A start text (if the room shows one) waits for a key.
+sleep 1
+xdotool key --window "$WID" Return
+sleep 0.5
+
+shot() { import -window "$WID" "$OUT/$1.png"; }
+size() { identify-im6.q16 -format '%w %h' "$OUT/$1.png"; }
+# Root-mean-square difference (0..1) of a 640x480 part of a screenshot against a picture.
+rmse() {  # shot x y reference
+  $IM "$OUT/$1.png" -crop "640x480+$2+$3" +repage "$OUT/crop.png"
+  $CMP -metric RMSE "$OUT/crop.png" "$4" null: 2>&1 | sed 's/.*(\(.*\)).*/\1/'
+}
+below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
+
+$IM "$BUILD/graphics/dorfplatz.jpg" "$OUT/raum.png"
+shot start
+read -r W H <<<"$(size start)"
+[ "$W $H" = "640 480" ] || fail "client area is $W x $H, not 640 x 480"
+d=$(rmse start 0 0 "$OUT/raum.png")
+echo "start room vs. its picture: rmse $d"
+below "$d" 0.03 || fail "the scene does not show the start room (rmse $d)"
+
+# F5: the well's cells (256..404, 194..380 rounded to cells) show inverted.
+xdotool key --window "$WID" F5
+sleep 0.5
+shot f5
+$IM "$OUT/raum.png" -negate "$OUT/negativ.png"
+$IM "$OUT/f5.png" -crop 100x150+270+210 +repage "$OUT/f5_brunnen.png"
+$IM "$OUT/negativ.png" -crop 100x150+270+210 +repage "$OUT/neg_brunnen.png"
+d=$($CMP -metric RMSE "$OUT/f5_brunnen.png" "$OUT/neg_brunnen.png" null: 2>&1 | sed 's/.*(\(.*\)).*/\1/')
+echo "well cells after F5 vs. the inverted picture: rmse $d"
+below "$d" 0.03 || fail "F5 did not invert the well's cells (rmse $d)"
+$IM "$OUT/f5.png" -crop 40x40+0+0 +repage "$OUT/f5_himmel.png"
+$IM "$OUT/raum.png" -crop 40x40+0+0 +repage "$OUT/raum_himmel.png"
+d=$($CMP -metric RMSE "$OUT/f5_himmel.png" "$OUT/raum_himmel.png" null: 2>&1 | sed 's/.*(\(.*\)).*/\1/')
+below "$d" 0.03 || fail "F5 changed the sky outside every hotspot (rmse $d)"
+xdotool key --window "$WID" F5
+sleep 0.5
+shot f5_zurueck
+d=$(rmse f5_zurueck 0 0 "$OUT/raum.png")
+below "$d" 0.03 || fail "a second F5 did not restore the scene (rmse $d)"
+
+# A larger window: the scene stays in the middle, black around it.
+xdotool windowsize "$WID" 900 700
+sleep 1
+shot gross
+read -r W H <<<"$(size gross)"
+[ "$W $H" = "900 700" ] || fail "the window did not grow ($W x $H)"
+X=$((W / 2 - 641 / 2)); Y=$((H / 2 - 481 / 2))
+d=$(rmse gross "$X" "$Y" "$OUT/raum.png")
+echo "scene at ($X, $Y) in the 900x700 window: rmse $d"
+below "$d" 0.03 || fail "the scene is not centred (rmse $d)"
+for p in "5,5" "890,690" "$((X - 3)),$((Y + 100))" "$((X + 645)),$((Y + 100))"; do
+  c=$($IM "$OUT/gross.png" -format "%[pixel:p{$p}]" info:)
+  case "$c" in srgb\(0,0,0\)|black) ;; *) fail "not black around the scene at $p: $c" ;; esac
+done
+
+# A smaller window is refused: it grows back to the scene's size.
+xdotool windowsize "$WID" 300 200
+sleep 1
+shot klein
+read -r W H <<<"$(size klein)"
+[ "$W" -ge 640 ] && [ "$H" -ge 480 ] || fail "the window became smaller than the scene ($W x $H)"
+echo "after asking for 300x200 the window is $W x $H"
+
+kill -0 "$APP" 2>/dev/null || fail "the program ended: $(cat "$OUT/app.log")"
+echo "PASS"
