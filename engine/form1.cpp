@@ -4,13 +4,26 @@
 #include <cstdio>
 
 #include "engine/interpreter.h"
-#include "engine/module2.h"
 #include "engine/rooms.h"
 #include "engine/shared.h"
 #include "engine/state.h"
 #include "runtime/audio.h"
 #include "runtime/system.h"
 #include "runtime/text.h"
+
+#if __has_include("engine/module2.h")
+#include "engine/module2.h"
+#else
+// Music and video arrive with their own module; until then the scene has none to stop.
+[[gnu::weak]] void StoppeMusik();
+[[gnu::weak]] void SchliesseFilm();
+[[gnu::weak]] void PruefeMusikEnde();
+[[gnu::weak]] void SetzeFilmFenster(intptr_t hWnd);
+#define StoppeMusik() (StoppeMusik ? StoppeMusik() : void())
+#define SchliesseFilm() (SchliesseFilm ? SchliesseFilm() : void())
+#define PruefeMusikEnde() (PruefeMusikEnde ? PruefeMusikEnde() : void())
+#define SetzeFilmFenster(h) (SetzeFilmFenster ? SetzeFilmFenster(h) : void())
+#endif
 
 TForm1& Form1() {
   // Never destroyed: the process ends through the shutdown, not by returning from main.
@@ -37,8 +50,10 @@ void TForm1::InitializeComponent() {
   MinButton = true;
   MaxButton = true;
   BackColor = rt::vbBlack;
-  // 9570 by 7170 twips; the start-up grows it to a 640 by 480 scene.
+  // 9570 by 7170 twips; the start-up grows it to a 640 by 480 scene, and the window manager is
+  // asked not to offer anything smaller.
   SetClientSize(638, 478);
+  SetMinClientSize(640, 480);
 
   Hintergrund.BackColor = rt::vbBlack;
   Hintergrund.SetAutoRedraw(true);

@@ -13,6 +13,7 @@
 #include "runtime/audio.h"
 #include "runtime/picture_save.h"
 #include "runtime/system.h"
+#include "runtime/text.h"
 
 namespace {
 
@@ -48,6 +49,7 @@ class SzenenTest : public ::testing::Test {
     Beschaeftigt = false;
     SpielErgebnis = Ergebnis();
     Form1().Beenden = [this] { ++beendet; };
+    Raum("Start.lsd", "a.bmp,-1,-1,-1");
   }
 
   void TearDown() override {
@@ -212,7 +214,6 @@ TEST_F(SzenenTest, LadeUebernimmtNurVollstaendigGeleseneRaeume) {
 
 TEST_F(SzenenTest, StartLaedtDenErstenRaumNachSpielErgebnis) {
   Bild("a.bmp", 8, 8, [](int, int) { return rt::RGB(0, 100, 0); });
-  Raum("Start.lsd", "a.bmp,-1,-1,-1");
   Raum("Laden.lsd", "a.bmp,-1,0\r\n" + Hotspot("L", {{0, 0}}) + "-1");
   SpielErgebnis = "C:\\woanders\\Laden.lsd";
   Zeigen();
@@ -258,7 +259,6 @@ TEST_F(SzenenTest, OhneMenueKommenDieOrdnerAusDemProgrammordner) {
 }
 
 TEST_F(SzenenTest, GroesseBleibtMindestensSzeneUndSzeneMittig) {
-  Raum("Start.lsd", "a.bmp,-1,-1,-1");
   Zeigen();
   TForm1& f = Form1();
   EXPECT_EQ(f.ScaleWidth(), 640);
@@ -314,7 +314,6 @@ TEST_F(SzenenTest, F5InvertiertDieZellenAllerHotspots) {
 }
 
 TEST_F(SzenenTest, F7LeertasteUndBeschaeftigt) {
-  Raum("Start.lsd", "a.bmp,-1,-1,-1");
   Zeigen();
   TForm1& f = Form1();
   meldungen.clear();
@@ -346,7 +345,6 @@ TEST_F(SzenenTest, F7LeertasteUndBeschaeftigt) {
 }
 
 TEST_F(SzenenTest, SchliessenStopptTonUndStartetNeu) {
-  Raum("Start.lsd", "a.bmp,-1,-1,-1");
   Zeigen();
   EXPECT_EQ(Szene, &Form1());
   rt::PostClose(Form1());
