@@ -4,26 +4,13 @@
 #include <cstdio>
 
 #include "engine/interpreter.h"
+#include "engine/module2.h"
 #include "engine/rooms.h"
 #include "engine/shared.h"
 #include "engine/state.h"
 #include "runtime/audio.h"
 #include "runtime/system.h"
 #include "runtime/text.h"
-
-#if __has_include("engine/module2.h")
-#include "engine/module2.h"
-#else
-// Music and video arrive with their own module; until then the scene has none to stop.
-[[gnu::weak]] void StoppeMusik();
-[[gnu::weak]] void SchliesseFilm();
-[[gnu::weak]] void PruefeMusikEnde();
-[[gnu::weak]] void SetzeFilmFenster(intptr_t hWnd);
-#define StoppeMusik() (StoppeMusik ? StoppeMusik() : void())
-#define SchliesseFilm() (SchliesseFilm ? SchliesseFilm() : void())
-#define PruefeMusikEnde() (PruefeMusikEnde ? PruefeMusikEnde() : void())
-#define SetzeFilmFenster(h) (SetzeFilmFenster ? SetzeFilmFenster(h) : void())
-#endif
 
 TForm1& Form1() {
   // Never destroyed: the process ends through the shutdown, not by returning from main.
