@@ -108,14 +108,18 @@ uint64_t PumpVideos(uint64_t now) {
 
 // ---- Command parsing ---------------------------------------------------------------------
 
-std::vector<std::string> Words(const std::string& s) {
+// The blank-separated words of s; `starts` gets where each begins.
+std::vector<std::string> Words(const std::string& s, std::vector<size_t>* starts = nullptr) {
   std::vector<std::string> out;
   size_t i = 0;
   while (i < s.size()) {
     while (i < s.size() && s[i] == ' ') ++i;
     size_t j = i;
     while (j < s.size() && s[j] != ' ') ++j;
-    if (j > i) out.push_back(s.substr(i, j - i));
+    if (j > i) {
+      out.push_back(s.substr(i, j - i));
+      if (starts) starts->push_back(i);
+    }
     i = j;
   }
   return out;
@@ -170,18 +174,19 @@ int SplitOpen(const std::string& args, std::string& file, OpenOptions& o) {
     file = rest.substr(1, q - 1);
     return ParseOpenOptions(Words(rest.substr(q + 1)), 0, o) ? 0 : MCIERR_UNRECOGNIZED_KEYWORD;
   }
-  std::vector<std::string> w = Words(rest);
+  std::vector<size_t> starts;
+  std::vector<std::string> w = Words(rest, &starts);
   bool found = false;
   for (size_t i = 1; i < w.size(); ++i) {
     OpenOptions trial;
     if (!ParseOpenOptions(w, i, trial)) continue;
-    std::string name = w[0];
-    for (size_t k = 1; k < i; ++k) name += " " + w[k];
-    if (!found || FileExists(name)) {
+    std::string name = RTrim(rest.substr(0, starts[i]));
+    bool exists = FileExists(name);
+    if (!found || exists) {
       file = name;
       o = trial;
     }
-    if (FileExists(name)) return 0;
+    if (exists) return 0;
     found = true;
   }
   if (!found) file = rest;

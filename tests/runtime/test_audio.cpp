@@ -211,6 +211,12 @@ TEST_F(Audio, FileNamesWithBlanksOpenWithOrWithoutQuotes) {
   ASSERT_EQ(mciSendString("close vbSong", nullptr, 0), 0);
   ASSERT_EQ(mciSendString("open \"" + path + "\" alias vbSong", nullptr, 0), 0);
   ASSERT_EQ(mciSendString("close vbSong", nullptr, 0), 0);
+  // Two blanks in a row stay two; an alias inside a folder name is no alias.
+  ASSERT_EQ(std::system(("mkdir -p '" + dir + "/a  alias b' && cp '" + dir + "/song.mid' '" + dir +
+                         "/a  alias b/x.mid'").c_str()), 0);
+  ASSERT_EQ(mciSendString("open " + Win("a  alias b/x.mid") + " alias vbSong", nullptr, 0), 0);
+  EXPECT_EQ(Status("vbSong", "length"), "2500");
+  ASSERT_EQ(mciSendString("close vbSong", nullptr, 0), 0);
   // Relative to the current folder.
   ASSERT_EQ(mciSendString("open Alte Lieder\\mein lied.MID alias vbSong", nullptr, 0), 0);
   ASSERT_EQ(mciSendString("close vbSong", nullptr, 0), 0);
