@@ -11,7 +11,8 @@ PROG="$BUILD/norvalde"
 [ -x "$PROG" ] || PROG="$BUILD/e2e_scene_window"
 
 cleanup() {
-  [ -n "${APP:-}" ] && kill "$APP" 2>/dev/null || true
+  [ -n "${APP:-}" ] && kill -KILL "$APP" 2>/dev/null || true
+  [ -n "${NEU:-}" ] && kill -KILL "$NEU" 2>/dev/null || true
   [ -n "${XVFB:-}" ] && kill "$XVFB" 2>/dev/null || true
   wait 2>/dev/null || true
   [ -n "${KEEP:-}" ] || rm -rf "$OUT"
@@ -40,8 +41,11 @@ for _ in $(seq 300); do
 done
 [ -n "$WID" ] || fail "no window"
 
-# A start text (if the room shows one) waits for a key.
+# Looked up again once the window has settled (the first one found may be short-lived).
 sleep 1
+WID=$(xdotool search --onlyvisible --pid "$APP" 2>/dev/null | tail -1 || true)
+[ -n "$WID" ] || fail "the window went away"
+# A start text (if the room shows one) waits for a key.
 xdotool key --window "$WID" Return
 sleep 0.5
 
@@ -108,4 +112,41 @@ eventually zurueck_auf_szene || fail "after asking for 300 x 200 the window is $
 echo "after asking for 300x200 the window is $(size klein) and shows the scene"
 
 kill -0 "$APP" 2>/dev/null || fail "the program ended: $(cat "$OUT/app.log")"
+kill -KILL "$APP"
+wait "$APP" 2>/dev/null || true
+APP=""
+
+# A first room that cannot be read: a message names it, then the window closes the usual way,
+# which starts the same executable again (a new process) and ends this one.
+(cd /tmp && exec "$PROG" Fehlt.lsd) >"$OUT/app2.log" 2>&1 &
+APP=$!
+BOX=""
+for _ in $(seq 300); do
+  # The box belongs to a helper process of its own, so it is looked up by its title.
+  BOX=$(xwininfo -root -tree | awk '/"Norvalde"/ { print $1; exit }')
+  [ -n "$BOX" ] && break
+  sleep 0.1
+done
+[ -n "$BOX" ] || fail "no message box for the missing room: $(cat "$OUT/app2.log")"
+import -window "$BOX" "$OUT/meldung.png"
+xdotool windowfocus "$BOX"
+xdotool key Return
+for _ in $(seq 100); do kill -0 "$APP" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$APP" 2>/dev/null && fail "the program did not end after the message"
+wait "$APP" 2>/dev/null || true
+ALT=$APP
+APP=""
+EXE=$(readlink -f "$PROG")
+for _ in $(seq 300); do
+  for w in $(xdotool search --onlyvisible --name '' 2>/dev/null || true); do
+    p=$(xdotool getwindowpid "$w" 2>/dev/null || true)
+    if [ -n "$p" ] && [ "$p" != "$ALT" ] && [ "$(readlink -f "/proc/$p/exe" 2>/dev/null)" = "$EXE" ]; then
+      NEU=$p
+    fi
+  done
+  [ -n "${NEU:-}" ] && break
+  sleep 0.1
+done
+[ -n "${NEU:-}" ] || fail "the program was not started again"
+echo "closing started $EXE again as process $NEU"
 echo "PASS"
