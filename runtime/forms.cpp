@@ -281,6 +281,7 @@ void Form::ResetAllDesign() {
   BorderStyle = 2;
   ControlBox = true;
   MinButton = MaxButton = true;
+  ShowInTaskbar = true;
   KeyPreview = false;
   StartUpPosition = 2;
   MousePointer = vbDefault;

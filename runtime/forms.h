@@ -338,6 +338,7 @@ class Form : public Container, public Surface {
   int BorderStyle = 2;           // 0 none, 1 fixed single, 2 sizable, 3 fixed dialog
   bool ControlBox = true;        // false: no close box, the window manager's close is ignored
   bool MinButton = true, MaxButton = true;
+  bool ShowInTaskbar = true;     // false: dialogs that stay out of the task bar
   bool KeyPreview = false;
   int StartUpPosition = 2;       // 0 manual, 1 centre owner, 2 centre screen
   int MousePointer = vbDefault;

@@ -530,6 +530,7 @@ void CreateWindowFor(Form& f) {
   Uint32 flags = SDL_WINDOW_HIDDEN;
   if (f.BorderStyle == 0) flags |= SDL_WINDOW_BORDERLESS;
   if (f.BorderStyle == 2) flags |= SDL_WINDOW_RESIZABLE;
+  if (!f.ShowInTaskbar) flags |= SDL_WINDOW_SKIP_TASKBAR;
   int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
   Form* owner = Form::FromHandle(im->owner);
   if (f.StartUpPosition == 1 && owner && owner->impl()->window) {

@@ -30,7 +30,9 @@ sleep 0.3
 "$import" -display "$disp" -window root "$work/shot.png" || { echo "screenshot failed"; exit 1; }
 touch "$work/done"
 wait "$child"
+rc=$?
 child=""
+[ $rc -eq 0 ] || { echo "the program failed ($rc)"; cat "$work/err.txt"; exit 1; }
 
 "$convert" "$work/shot.png" -crop "${w}x${h}+${x}+${y}" +repage -depth 8 "rgb:$work/shot.rgb"
 "$convert" "$work/expected.bmp" -depth 8 "rgb:$work/expected.rgb"
