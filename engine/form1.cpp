@@ -114,7 +114,6 @@ void TForm1::Form_Load() {
   Szene = this;
   SetzeFilmFenster(Picture1.hWnd());
   Show();
-  Form_Resize();
 
   std::string erster = "Start.lsd";
   if (!(SpielErgebnis == "")) {

@@ -37,6 +37,7 @@ void TForm1::Hintergrund_MouseMove(int button, int shift, float x, float y) {
 void TForm1::Timer1_Timer() {
   if (CursorModus < 0) return;
   MousePointer = rt::vbCustom;
-  if (++CursorBild > CursorModus) CursorBild = 0;
+  // The frame list holds six files whatever CursorModus claims.
+  if (++CursorBild > CursorModus || CursorBild >= int32_t(CursorDateien.size())) CursorBild = 0;
   MouseIcon = rt::LoadPicture(CursorDateien[size_t(CursorBild)]);
 }

@@ -226,7 +226,18 @@ TEST_F(SzenenTest, StartLaedtDenErstenRaumNachSpielErgebnis) {
   Form1().Unload();
   EXPECT_EQ(beendet, 1);
 
+  // Without a room from the menu the command line's file-name part names it.
   SpielErgebnis = "";
+  AktuelleRaumdatei = "";
+  char prog[] = "norvalde", arg[] = "C:\\Spiele\\Laden.lsd";
+  char* argv[] = {prog, arg};
+  rt::SetCommandLine(2, argv);
+  Zeigen();
+  rt::SetCommandLine(1, argv);
+  EXPECT_EQ(AktuelleRaumdatei, "Laden.lsd");
+  Form1().Unload();
+
+  AktuelleRaumdatei = "";
   Zeigen();
   EXPECT_EQ(AktuelleRaumdatei, "Start.lsd");
   EXPECT_EQ(HotspotMax, -1);
