@@ -48,7 +48,11 @@ void Beschriften(rt::Label (&eintraege)[4], const char* const (&titel)[4]) {
 TMenu::TMenu() {
   SzeneZeigen = [] { Form1().Show(); };
   ProzessBeenden = [] { rt::EndProcess(0); };
-  Oeffnen = [](const std::string& ziel) { return rt::OpenWithDesktop(ziel); };
+  Oeffnen = [](const std::string& ziel) {
+    if (rt::OpenWithDesktop(ziel)) return true;
+    std::fprintf(stderr, "Norvalde: %s lässt sich nicht öffnen\n", rt::ToUtf8(ziel).c_str());
+    return false;
+  };
 }
 
 TMenu& Menu() {

@@ -23,6 +23,7 @@ rt::PicturePtr MenuBanner() {
   if (banner) return banner;
   const int w = 501, h = 121;
   rt::Surface s(w, h);
+  s.SetAutoRedraw(true);
   // Night sky fading to black where the link and the version sit.
   for (int y = 0; y < h; ++y) {
     const double t = double(y) / (h - 1);

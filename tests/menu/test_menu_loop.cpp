@@ -27,6 +27,7 @@ TEST(MenuBalken, HalfWidthsOfTheFirstAndThirdFrames) {
 
 TEST(MenuBalken, FrameClearsItsColumnAndDrawsCentredBars) {
   rt::Surface s(505, 281);
+  s.SetAutoRedraw(true);
   s.BackColor = 0;
   s.Cls();
   s.PSet(450, 10, rt::vbWhite);
@@ -86,15 +87,17 @@ class MenuSchreiberTest : public ::testing::Test {
   rt::Surface box{257, 273};
   MenuSchreiber s;
   void SetUp() override {
+    box.SetAutoRedraw(true);
     box.font = rt::Font{"Fixedsys", 9.0f, true, false, false};
     box.BackColor = 0;
     box.Cls();
   }
-  // The brightest pixel in the 8-wide cell at (x, y); -1 when the cell is black.
+  // The brightest pixel of the character cell at (x, y); -1 when it is black. Bold glyphs
+  // sit one pixel to the right of their cell.
   int Hellstes(int x, int y) const {
     int best = -1;
     for (int yy = y; yy < y + 14; ++yy)
-      for (int xx = x; xx < x + 8; ++xx) {
+      for (int xx = x + 1; xx <= x + 8; ++xx) {
         const rt::Color c = box.Point(float(xx), float(yy));
         if (c > 0 && (c & 0xFF) > (best < 0 ? -1 : (best & 0xFF))) best = c;
       }
@@ -114,7 +117,7 @@ TEST_F(MenuSchreiberTest, CharactersDarkenToWhiteOnTheGrid) {
   EXPECT_EQ(s.Seite, 0);
   EXPECT_EQ(Hellstes(2, 2), rt::QBColor(8));  // the first typed character: "H"
   EXPECT_TRUE(Schwarz(0, 0, 1, 272));
-  EXPECT_TRUE(Schwarz(10, 0, 256, 272));
+  EXPECT_TRUE(Schwarz(11, 0, 256, 272));
   EXPECT_EQ(s.X, 10);
 
   s.Schritt(0, box);
@@ -153,7 +156,7 @@ TEST_F(MenuSchreiberTest, PagesAlternateAfterARestAndFollowTheMenu) {
   s.Schritt(0, box);  // page 1 starts on a cleared box
   EXPECT_EQ(s.Position, 4);
   EXPECT_EQ(Hellstes(2, 2), rt::QBColor(8));
-  EXPECT_TRUE(Schwarz(10, 0, 256, 272));
+  EXPECT_TRUE(Schwarz(11, 0, 256, 272));
 
   for (int i = 0; i < 40; ++i) s.Schritt(0, box);
   // The bonus menu: its page 1 starts at once on a cleared box.
@@ -162,7 +165,7 @@ TEST_F(MenuSchreiberTest, PagesAlternateAfterARestAndFollowTheMenu) {
   EXPECT_EQ(s.Seiten, MenuSeiten(1));
   EXPECT_EQ(s.Position, 4);
   EXPECT_EQ(s.X, 10);
-  EXPECT_TRUE(Schwarz(10, 0, 256, 272));
+  EXPECT_TRUE(Schwarz(11, 0, 256, 272));
   EXPECT_EQ(rt::Mid(s.Seiten[1], 3, 1), "D");
 }
 

@@ -1,0 +1,169 @@
+#!/usr/bin/env bash
+# The start menu as a new user meets it, on a private Xvfb display: it types its help text and
+# moves its bars; Return on "Spiel beginnen" opens the start room; closing the scene window brings
+# the menu back as a new process; Esc there ends the program.
+# Usage: menu.sh <build folder>. Screenshots land in <build folder>/e2e_menu/.
+set -u
+build=$(cd "$1" && pwd)
+out="$build/e2e_menu"
+mkdir -p "$out"
+rm -f "$out"/*.png
+convert=convert-im6.q16
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+display=""
+for n in $(seq 71 99); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
+done
+[ -n "$display" ] || fail "no free X display"
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  kill "$xvfb" 2>/dev/null
+  wait 2>/dev/null
+}
+trap cleanup EXIT
+export DISPLAY=":$display"
+unset NORVALDE_DRIVES
+export SDL_AUDIODRIVER=dummy
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool mousemove 0 0
+
+# wait_window <name pattern> -> window id of a visible window with that name
+wait_window() {
+  for _ in $(seq 100); do
+    local w
+    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1)
+    [ -n "$w" ] && { echo "$w"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+alive() { kill -0 "$1" 2>/dev/null && [ "$(ps -o stat= -p "$1" | cut -c1)" != Z ]; }
+wait_gone() {
+  for _ in $(seq 100); do alive "$1" || return 0; sleep 0.1; done
+  return 1
+}
+# mean brightness (0..1) of a region of a screenshot
+mean() { $convert "$1" -crop "$2" +repage -colorspace Gray -format "%[fx:mean]" info:; }
+# count of pixels of one exact colour in a region
+count_colour() {
+  $convert "$1" -crop "$2" +repage -fill black +opaque "$3" -fill white -opaque "$3" \
+    -colorspace Gray -format "%[fx:round(mean*w*h)]" info:
+}
+# The closing request a window manager sends (WM_DELETE_WINDOW); Xvfb has no window manager.
+close_window() {
+  python3 - "$1" <<'EOF'
+import ctypes, sys
+x = ctypes.cdll.LoadLibrary("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x.XInternAtom.restype = ctypes.c_ulong
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+x.XFlush.argtypes = [ctypes.c_void_p]
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 5)]
+class Event(ctypes.Union):
+    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+d = x.XOpenDisplay(None)
+w = int(sys.argv[1])
+e = Event()
+e.xclient.type = 33
+e.xclient.window = w
+e.xclient.message_type = x.XInternAtom(d, b"WM_PROTOCOLS", 0)
+e.xclient.format = 32
+e.xclient.data[0] = x.XInternAtom(d, b"WM_DELETE_WINDOW", 0)
+x.XSendEvent(d, w, 0, 0, ctypes.byref(e))
+x.XFlush(d)
+EOF
+}
+geometry() {  # sets X Y WIDTH HEIGHT of a window
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+}
+
+# ---- 1. The menu types and animates -----------------------------------------------------------
+"$build/norvalde" &
+first=$!
+pids+=("$first")
+menu=$(wait_window "Norvalde - Men") || fail "the menu window did not appear"
+geometry "$menu"
+[ "$WIDTH" -eq 501 ] && [ "$HEIGHT" -eq 397 ] || fail "menu client area ${WIDTH}x${HEIGHT}"
+mx=$X; my=$Y
+sleep 2
+import -window root "$out/1-menu.png"
+sleep 0.5
+import -window root "$out/2-menu-later.png"
+help="257x273+$((mx + 184))+$((my + 120))"
+bars="50x281+$((mx + 445))+$((my + 120))"
+entries="160x240+$((mx + 10))+$((my + 120))"
+h1=$(mean "$out/1-menu.png" "$help")
+h2=$(mean "$out/2-menu-later.png" "$help")
+echo "help box brightness: $h1 then $h2"
+awk "BEGIN{exit !($h1 > 0.005 && $h2 > $h1)}" || fail "the help text is not being typed"
+b1=$(mean "$out/1-menu.png" "$bars")
+b2=$(mean "$out/2-menu-later.png" "$bars")
+echo "bar column brightness: $b1 then $b2"
+awk "BEGIN{exit !($b1 > 0 && $b1 != $b2)}" || fail "the bars do not move"
+yellow=$(count_colour "$out/1-menu.png" "$entries" "rgb(255,255,0)")
+echo "yellow entry pixels: $yellow"
+[ "$yellow" -gt 200 ] || fail "the entries are not shown"
+banner=$(mean "$out/1-menu.png" "501x100+$mx+$my")
+echo "banner brightness: $banner"
+awk "BEGIN{exit !($banner > 0.02)}" || fail "no banner"
+
+# ---- 2. Return on "Spiel beginnen" opens the start room ---------------------------------------
+xdotool windowfocus "$menu"
+sleep 0.2
+xdotool key Return
+for _ in $(seq 100); do
+  xdotool search --onlyvisible --name "Norvalde - Men" >/dev/null 2>&1 || break
+  sleep 0.1
+done
+xdotool search --onlyvisible --name "Norvalde - Men" >/dev/null 2>&1 && fail "the menu did not close"
+scene=""
+for _ in $(seq 100); do
+  for w in $(xdotool search --onlyvisible --pid "$first" 2>/dev/null); do
+    geometry "$w"
+    if [ "$WIDTH" -ge 640 ] && [ "$HEIGHT" -ge 480 ]; then scene=$w; break 2; fi
+  done
+  sleep 0.1
+done
+[ -n "$scene" ] || fail "no scene window"
+sleep 1.5
+import -window root "$out/3-scene.png"
+geometry "$scene"
+room=$(mean "$out/3-scene.png" "640x480+$((X + (WIDTH - 640) / 2))+$((Y + (HEIGHT - 480) / 2))")
+echo "start room brightness: $room"
+awk "BEGIN{exit !($room > 0.05)}" || fail "the start room is not shown"
+
+# ---- 3. Closing the scene brings the menu back in a new process -------------------------------
+close_window "$scene"
+wait_gone "$first" || fail "the scene's process did not end"
+menu=$(wait_window "Norvalde - Men") || fail "the menu did not come back"
+second=$(xdotool getwindowpid "$menu")
+[ -n "$second" ] && [ "$second" != "$first" ] || fail "the menu came back in the old process"
+pids+=("$second")
+sleep 1.5
+import -window root "$out/4-menu-again.png"
+geometry "$menu"
+h3=$(mean "$out/4-menu-again.png" "257x273+$((X + 184))+$((Y + 120))")
+echo "help box brightness after the return: $h3"
+awk "BEGIN{exit !($h3 > 0.005)}" || fail "the returned menu is not typing"
+
+# ---- 4. Esc quits ----------------------------------------------------------------------------
+xdotool windowfocus "$menu"
+sleep 0.2
+xdotool key Escape
+wait_gone "$second" || fail "Esc did not end the program"
+sleep 0.3
+import -window root "$out/5-after-esc.png"
+left=$(xdotool search --onlyvisible --name "Norvalde" 2>/dev/null | wc -l)
+[ "$left" -eq 0 ] || fail "$left window(s) left after Esc"
+echo "menu e2e: ok"
