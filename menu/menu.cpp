@@ -154,10 +154,13 @@ void TMenu::OrdnerEinrichten(const std::string& programmOrdner) {
   Ungeprueft([&] {
     CDPfad.clear();
     // Every drive from the current one on is looked at; the last one with the marker wins.
-    for (int i = Drive1.ListIndex; i < Drive1.ListCount(); ++i) {
+    int start = 0;
+    const std::string aktuell = rt::LCase(rt::Left(rt::CurDir(), 2));
+    for (int i = 0; i < Drive1.ListCount(); ++i)
+      if (rt::LCase(Drive1.List(i)) == aktuell) start = i;
+    for (int i = start; i < Drive1.ListCount(); ++i) {
       Ungeprueft([&] {
-        Drive1.ListIndex = i;
-        Drive1.Drive = Drive1.List(i);
+        Drive1.SetListIndex(i);
         std::string wurzel = rt::Left(Drive1.Drive, 2);
         if (rt::Right(wurzel, 1) != "\\") wurzel += "\\";
         if (rt::FileExists(wurzel + "Norvalde")) {

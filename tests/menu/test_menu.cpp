@@ -87,6 +87,12 @@ class MenuTest : public ::testing::Test {
     return n == 1 ? welcher : -1;
   }
   static std::string Titel(int i) { return rt::ToUtf8(Menu().Label1[i].Caption); }
+  // The window reads the drive list when it loads; then the search runs on our program folder.
+  static void Einrichten(const std::string& programm) {
+    Menu().Unload();
+    Menu().Show();
+    Menu().OrdnerEinrichten(programm);
+  }
 };
 
 // ---- Folders and the CD ------------------------------------------------------------------
@@ -98,8 +104,7 @@ TEST_F(MenuTest, EachContentFolderIsDecidedByItself) {
   fs::create_directories(b.wurzel / "prog" / "items" / "unter");         // only a subfolder
   Datei(b.wurzel / "prog" / "items" / "unter" / "tief.bmp");
   Datei(b.wurzel / "prog" / "rooms" / "Start.lsd");
-  Menu().Label1[2].SetVisible(true);
-  Menu().OrdnerEinrichten(b.Programm());
+  Einrichten(b.Programm());
 
   const std::string basis = b.Programm() + "\\";
   EXPECT_EQ(SoundPfad, basis + "sounds\\");
@@ -121,8 +126,7 @@ TEST_F(MenuTest, TheLastDriveWithTheMarkerIsTheCd) {
   Datei(b.wurzel / "cd1" / "Norvalde");
   Datei(b.wurzel / "cd2" / "NORVALDE");  // names are found whatever their case
   Datei(b.wurzel / "prog" / "musics" / "a.mid");
-  Menu().Label1[2].SetVisible(true);
-  Menu().OrdnerEinrichten(b.Programm());
+  Einrichten(b.Programm());
   EXPECT_EQ(Menu().CDPfad, "y:\\");
   EXPECT_TRUE(Menu().Label1[2].Visible());
   EXPECT_EQ(GrafikPfad, "y:\\Spiel\\Graphics\\");
@@ -132,7 +136,7 @@ TEST_F(MenuTest, TheLastDriveWithTheMarkerIsTheCd) {
   // Only the first drive: that one. A folder called like the marker is no marker.
   fs::remove(b.wurzel / "cd2" / "NORVALDE");
   fs::create_directories(b.wurzel / "cd2" / "Norvalde");
-  Menu().OrdnerEinrichten(b.Programm());
+  Einrichten(b.Programm());
   EXPECT_EQ(Menu().CDPfad, "x:\\");
   EXPECT_EQ(SoundPfad, "x:\\Spiel\\sounds\\");
 }
@@ -141,7 +145,7 @@ TEST_F(MenuTest, ProgramFolderWithTrailingBackslashAndExistingSaves) {
   Baum b;
   Datei(b.wurzel / "prog" / "sounds" / "a.wav");
   Datei(b.wurzel / "prog" / "saves" / "alt.xtc");
-  Menu().OrdnerEinrichten(b.Programm() + "\\");
+  Einrichten(b.Programm() + "\\");
   EXPECT_EQ(SoundPfad, b.Programm() + "\\sounds\\");
   EXPECT_TRUE(fs::exists(b.wurzel / "prog" / "saves" / "alt.xtc"));
 }
