@@ -12,23 +12,16 @@ convert=convert-im6.q16
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-display=""
-for n in $(seq 71 99); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
-done
-[ -n "$display" ] || fail "no free X display"
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=lib/xvfb.sh
+source "$here/lib/xvfb.sh"
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  kill "$xvfb" 2>/dev/null
-  wait 2>/dev/null
+  xvfb_cleanup
 }
 trap cleanup EXIT
-export DISPLAY=":$display"
 unset NORVALDE_DRIVES
-export SDL_AUDIODRIVER=dummy
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 xdotool mousemove 0 0
 
@@ -85,7 +78,8 @@ x.XFlush(d)
 EOF
 }
 geometry() {  # sets X Y WIDTH HEIGHT of a window
-  eval "$(xdotool getwindowgeometry --shell "$1")"
+  WIDTH=0 HEIGHT=0 X=0 Y=0
+  eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null)"
 }
 
 # ---- 1. The menu types and animates -----------------------------------------------------------
@@ -93,6 +87,8 @@ geometry() {  # sets X Y WIDTH HEIGHT of a window
 first=$!
 pids+=("$first")
 menu=$(wait_window "Norvalde - Men") || fail "the menu window did not appear"
+sleep 1
+menu=$(wait_window "Norvalde - Men") || fail "the menu window went away"
 geometry "$menu"
 [ "$WIDTH" -eq 501 ] && [ "$HEIGHT" -eq 397 ] || fail "menu client area ${WIDTH}x${HEIGHT}"
 mx=$X; my=$Y
