@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "engine/rooms.h"
+#include "runtime/audio.h"
 #include "runtime/surface.h"
 #include "runtime/system.h"
 #include "runtime/text.h"
@@ -255,6 +256,15 @@ TEST(Beispielinhalt, RaeumeLesenSichUndVerweisenAufVorhandeneDateien) {
   for (const char* name : {"Start.lsd", "Laden.lsd"}) EXPECT_TRUE(std::filesystem::exists(basis / "rooms" / name));
   for (const char* name : {"taste1.ico", "taste2.ico", "ge2.ico", "werfen.ico"})
     EXPECT_TRUE(rt::LoadPicture(rt::WinPath((basis / "cursors" / name).string())) != nullptr) << name;
+  // Every error voice a combination without a script may pick plays.
+  ASSERT_NE(rt::BASS_Init(-1, 44100, 0, 0), 0);
+  for (int n = 10; n <= 18; ++n) {
+    std::string stimme = rt::WinPath((basis / "sounds" / ("Error" + std::to_string(n) + ".mp3")).string());
+    uint32_t h = rt::BASS_StreamCreateFile(0, stimme, 0, 0, 0);
+    EXPECT_NE(h, 0u) << stimme;
+    rt::BASS_StreamFree(h);
+  }
+  rt::BASS_Free();
 }
 
 }  // namespace
