@@ -287,6 +287,7 @@ void Form::ResetAllDesign() {
   MousePointer = vbDefault;
   MouseIcon = nullptr;
   impl_->minW = impl_->minH = 0;
+  impl_->placed = false;
   ResetSurface(*this);
   ResetTree(*this);
   for (Timer* t : AllTimers()) {
@@ -388,8 +389,9 @@ void Form::SetCaption(const std::string& c) {
 }
 
 void Form::SetClientSize(int w, int h) {
-  w = std::max(w, 0);
-  h = std::max(h, 0);
+  // No screen is larger; a wild size from a data file must not ask for gigabytes.
+  w = std::clamp(w, 0, 16384);
+  h = std::clamp(h, 0, 16384);
   if (w == ScaleWidth() && h == ScaleHeight()) return;
   ResizeSurface(w, h);
   impl_->needsCompose = true;

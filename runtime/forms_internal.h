@@ -19,6 +19,8 @@ struct Form::Impl {
   int composedW = 0, composedH = 0;
   int presents = 0;
   int minW = 0, minH = 0;
+  bool placed = false;  // MoveWindow before the window exists: where it opens
+  int placeX = 0, placeY = 0;
   intptr_t owner = 0;  // handle of the form shown over
   std::string title;  // the caption the window shows
   // Mouse: the control that took the press (it gets the moves and the release), the control

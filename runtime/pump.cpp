@@ -533,7 +533,10 @@ void CreateWindowFor(Form& f) {
   if (!f.ShowInTaskbar) flags |= SDL_WINDOW_SKIP_TASKBAR;
   int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
   Form* owner = Form::FromHandle(im->owner);
-  if (f.StartUpPosition == 1 && owner && owner->impl()->window) {
+  if (im->placed) {
+    x = im->placeX;
+    y = im->placeY;
+  } else if (f.StartUpPosition == 1 && owner && owner->impl()->window) {
     int ox, oy;
     SDL_GetWindowPosition(owner->impl()->window, &ox, &oy);
     x = std::max(0, ox + (owner->ScaleWidth() - w) / 2);
@@ -665,6 +668,9 @@ int Form::Top() const {
 void Form::MoveWindow(int leftPx, int topPx) {
   int l, t, r, b;
   OuterBorders(*this, l, t, r, b);
+  impl_->placed = true;
+  impl_->placeX = leftPx + l;
+  impl_->placeY = topPx + t;
   if (impl_->window) SDL_SetWindowPosition(impl_->window, leftPx + l, topPx + t);
 }
 

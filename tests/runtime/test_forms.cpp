@@ -345,6 +345,37 @@ TEST_F(FormsTest, MsgBoxGoesToTheHookWithTheApplicationTitle) {
   EXPECT_EQ(MsgBox("no screen here", vbOKCancel), vbOK);
 }
 
+struct Placed : Form {
+  void InitializeComponent() override {
+    SetClientSize(100, 80);
+    StartUpPosition = 0;
+  }
+  void Form_Load() override { MoveWindow(30, 40); }
+};
+
+TEST_F(FormsTest, WindowsOpenWhereTheyWerePlacedOrCentred) {
+  Placed p;
+  p.Show();
+  EXPECT_EQ(p.Left(), 30);
+  EXPECT_EQ(p.Top(), 40);
+  Recorder c;
+  c.Show();
+  EXPECT_EQ(c.Left(), (ScreenWidth() - c.OuterWidthPx()) / 2);
+  // Centred on its owner (kept on the screen).
+  struct OnOwner : Recorder {
+    void InitializeComponent() override {
+      Recorder::InitializeComponent();
+      StartUpPosition = 1;
+    }
+  } o;
+  o.Show(vbModeless, &p);
+  EXPECT_EQ(o.Left(), 0);  // 30 + (100 - 200) / 2 would be off the screen
+  EXPECT_EQ(o.Top(), 40 + (80 - 100) / 2);
+  // A wild size is bounded.
+  p.SetClientSize(1 << 30, 50);
+  EXPECT_EQ(p.ScaleWidth(), 16384);
+}
+
 TEST_F(FormsTest, WindowSizesAreInTwipsOfTheOuterWindow) {
   Recorder f;
   f.Show();
