@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
-# The scene window under a real X server: it opens on the sample start room, F5 inverts the
-# hotspot cells, and a larger window keeps the scene centred on black.
+# The scene window under a real X server, started as a player starts it (the program, then the
+# menu's first entry): it opens on the sample start room, F5 inverts the hotspot cells, a larger
+# window keeps the scene centred on black, and closing it starts the program again.
 set -euo pipefail
 BUILD=$(cd "$1" && pwd)
 OUT=$(mktemp -d /tmp/norvalde_e2e_scene.XXXXXX)
 IM=convert-im6.q16
 CMP=compare-im6.q16
 
+# As a new player starts it: the game's program, through the menu's "Spiel beginnen". Without
+# the game's program (the menu not built yet) a stand-in opens the scene window directly.
 PROG="$BUILD/norvalde"
-[ -x "$PROG" ] || PROG="$BUILD/e2e_scene_window"
+ARGS=()
+if [ ! -x "$PROG" ]; then
+  PROG="$BUILD/e2e_scene_window"
+  ARGS=(Start.lsd)
+fi
 
 cleanup() {
   [ -n "${APP:-}" ] && kill -KILL "$APP" 2>/dev/null || true
@@ -29,24 +36,34 @@ unset SDL_VIDEODRIVER
 export SDL_AUDIODRIVER=dummy
 
 # Started from elsewhere: the content is found beside the program, not in the current folder.
-(cd /tmp && exec "$PROG" Start.lsd) >"$OUT/app.log" 2>&1 &
+(cd /tmp && exec "$PROG" "${ARGS[@]}") >"$OUT/app.log" 2>&1 &
 APP=$!
 
-WID=""
-for _ in $(seq 300); do
-  WID=$(xdotool search --onlyvisible --pid "$APP" 2>/dev/null | head -1 || true)
-  [ -n "$WID" ] && break
-  kill -0 "$APP" 2>/dev/null || fail "the program ended: $(cat "$OUT/app.log")"
-  sleep 0.1
-done
-[ -n "$WID" ] || fail "no window"
-
-# Looked up again once the window has settled (the first one found may be short-lived).
+# The window by its title (xwininfo lists it as "title"), waited for up to 30 s.
+titled() {
+  local w=""
+  for _ in $(seq 300); do
+    w=$(xwininfo -root -tree | awk -v t="$1" 'index($0, t) { print $1; exit }')
+    [ -n "$w" ] && break
+    kill -0 "$APP" 2>/dev/null || fail "the program ended: $(cat "$OUT/app.log")"
+    sleep 0.1
+  done
+  echo "$w"
+}
+if [ ${#ARGS[@]} -eq 0 ]; then
+  MENU=$(titled '"Norvalde - Men')
+  [ -n "$MENU" ] || fail "no menu window"
+  sleep 1
+  xdotool windowfocus "$MENU"
+  xdotool key Return  # the first entry, "Spiel beginnen", is selected
+fi
+# The scene window has no caption.
+WID=$(titled '(has no name): ("')
+[ -n "$WID" ] || fail "no scene window"
 sleep 1
-WID=$(xdotool search --onlyvisible --pid "$APP" 2>/dev/null | tail -1 || true)
-[ -n "$WID" ] || fail "the window went away"
+xdotool windowfocus "$WID"
 # A start text (if the room shows one) waits for a key.
-xdotool key --window "$WID" Return
+xdotool key Return
 sleep 0.5
 
 shot() { import -window "$WID" "$OUT/$1.png"; }
@@ -83,14 +100,14 @@ brunnen_invers() {
   d=$($CMP -metric RMSE "$OUT/f5_brunnen.png" "$OUT/neg_brunnen.png" null: 2>&1 | sed 's/.*(\(.*\)).*/\1/')
   below "$d" 0.03
 }
-xdotool key --window "$WID" F5
+xdotool key F5
 eventually brunnen_invers || fail "F5 did not invert the well's cells (rmse $d)"
 echo "well cells after F5 vs. the inverted picture: rmse $d"
 $IM "$OUT/f5.png" -crop 40x40+0+0 +repage "$OUT/f5_himmel.png"
 $IM "$OUT/raum.png" -crop 40x40+0+0 +repage "$OUT/raum_himmel.png"
 d=$($CMP -metric RMSE "$OUT/f5_himmel.png" "$OUT/raum_himmel.png" null: 2>&1 | sed 's/.*(\(.*\)).*/\1/')
 below "$d" 0.03 || fail "F5 changed the sky outside every hotspot (rmse $d)"
-xdotool key --window "$WID" F5
+xdotool key F5
 eventually zeigt_raum f5_zurueck 0 0 || fail "a second F5 did not restore the scene (rmse $d)"
 
 # A larger window: the scene stays in the middle, black around it.
