@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <unistd.h>
 
 #include "runtime/surface.h"
 
@@ -13,8 +14,9 @@ namespace fs = std::filesystem;
 namespace {
 
 // Files of this test live in a folder below the working folder, reached by relative system paths.
+// One folder per process: ctest runs the cases side by side.
 struct PictureFiles : ::testing::Test {
-  const std::string dir = "picture_test_files";
+  const std::string dir = "picture_test_files_" + std::to_string(::getpid());
   void SetUp() override { fs::create_directories(dir); }
   void TearDown() override { fs::remove_all(dir); }
   std::string Host(const std::string& name) const { return dir + "/" + name; }
