@@ -123,7 +123,7 @@ void TForm1::Form_Load() {
   }
   // Without a first room there is nothing to play: the window closes as if the player had
   // closed it.
-  if (!Lade(RaumPfad + erster)) rt::PostClose(*this);
+  if (!Lade(RaumPfad + erster)) Unload();
 }
 
 void TForm1::ThrowError(const std::string& message) {
