@@ -791,10 +791,14 @@ void WaitForEvent(uint64_t deadline_ms) {
   // Sleep at most a second at a time: events that other threads push into SDL's queue have no
   // file descriptor to wake us.
   wake = std::min(wake, now + 1000);
+  // The clock counts whole milliseconds of CLOCK_MONOTONIC; reading that clock too lets the
+  // sleep end right at the mark instead of up to a millisecond late.
   timespec ts{};
   clock_gettime(CLOCK_MONOTONIC, &ts);
   const int64_t nowNs = int64_t(ts.tv_sec) * 1000000000 + ts.tv_nsec;
   int64_t leftNs = int64_t(wake) * 1000000 - nowNs;
+  const int64_t coarseNs = int64_t(wake - now) * 1000000;
+  if (leftNs > coarseNs || leftNs < coarseNs - 1000000) leftNs = coarseNs;  // another clock after all
   if (leftNs <= 0) return;
   if (P().xfd >= 0) {
     // The X connection: the X server's events wake us; nothing polls meanwhile.
