@@ -227,8 +227,6 @@ void PictureBox::ResetDesign() {
 
 uint64_t PictureBox::LookDigest() const { return Mix(Control::LookDigest(), uint64_t(BorderStyle)); }
 
-void PictureBox::OnMouse(int, int, int, int) {}
-
 void PictureBox::Compose(std::vector<Color>& frame, int fw, int fh, int ox, int oy, int clipL,
                          int clipT, int clipR, int clipB) {
   const int x = ox + left_, y = oy + top_, in = ClientInset();

@@ -95,7 +95,7 @@ class Control {
   virtual void OnKeyUp(int& keyCode, int shift) { (void)keyCode; (void)shift; }
   virtual void OnKeyPress(int& keyAscii) { (void)keyAscii; }
   virtual void OnTextInput(const std::string& cp1252);
-  // Mouse input after the handlers ran (buttons press, lists select, ...); x, y relative.
+  // Mouse input before the handlers run (buttons press, lists select, ...); x, y relative.
   virtual void OnMouse(int kind, int button, int x, int y) { (void)kind; (void)button; (void)x; (void)y; }
   virtual void OnWheel(int dy) { (void)dy; }
   // Back to the values a freshly made control has (each loading of the form starts there).
@@ -141,7 +141,6 @@ class PictureBox : public Control, public Container, public Surface {
   int ClientInset() const override { return BorderStyle ? 2 : 0; }
   void ResetDesign() override;
   uint64_t LookDigest() const override;
-  void OnMouse(int kind, int button, int x, int y) override;
   void Compose(std::vector<Color>& frame, int fw, int fh, int ox, int oy, int clipL, int clipT,
                int clipR, int clipB) override;
 };

@@ -28,6 +28,7 @@ struct Form::Impl {
   Control* capture = nullptr;
   bool captureForm = false;
   int buttonsDown = 0;
+  bool doubleClicked = false;  // the press in progress was a double click
   bool mouseInside = false;
   int mouseX = 0, mouseY = 0;
 };

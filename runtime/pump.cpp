@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <ctime>
 #include <deque>
+#include <utility>
 
 #include "runtime/forms_internal.h"
 #include "runtime/internal.h"
@@ -254,6 +255,8 @@ void DeliverMouse(Form& f, int kind, int button, int x, int y, int clicks) {
       MouseHandler h = target->MouseDown;
       if (h && still()) h(button, shift, float(rx), float(ry));
       if (clicks == 2 && still()) {
+        // The release of a double click gives no second Click.
+        im->doubleClicked = true;
         Handler d = Control::FromHandle(th) ? target->DblClick : Handler{};
         if (d) d();
       }
@@ -273,7 +276,8 @@ void DeliverMouse(Form& f, int kind, int button, int x, int y, int clicks) {
       inside = rx >= 0 && ry >= 0 && rx < target->Width() && ry < target->Height();
       MouseHandler h = target->MouseUp;
       if (h && still()) h(button, shift, float(rx), float(ry));
-      if (button == vbLeftButton && wasCaptured && inside && still()) {
+      const bool afterDouble = std::exchange(im->doubleClicked, false);
+      if (button == vbLeftButton && wasCaptured && inside && !afterDouble && still()) {
         Handler c = target->Click;
         if (c) c();
       }

@@ -31,6 +31,7 @@ struct Eingabe : rt::Form {
       std::printf("label %d %d,%d\n", b, int(x), int(y));
     };
     Label1.Click = [] { std::printf("label click\n"); };
+    Label1.DblClick = [] { std::printf("label dblclick\n"); };
   }
   void Form_KeyDown(int& k, int shift) override {
     std::printf("down %d %d\n", k, shift);

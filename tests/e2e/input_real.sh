@@ -27,6 +27,9 @@ xdotool mousemove --window "$wid" 40 60 click 1
 sleep 0.1
 xdotool mousemove --window "$wid" 160 55 click 1
 sleep 0.1
+sleep 0.6  # apart from the double click below
+xdotool click --repeat 2 --delay 80 1
+sleep 0.1
 xdotool key Escape
 wait "$child"
 rc=$?
@@ -45,6 +48,8 @@ expect "click"
 expect "label 1 10,5"
 expect "label click"
 expect "down 27 0"
+[ "$(grep -c '^label click$' "$work/out.txt")" = 2 ] || { echo "a double click gave a second Click"; fail=1; }
+expect "label dblclick"
 expect "text=Aä"
 [ -n "${NORVALDE_SHOW_LOG:-}" ] && cat "$work/out.txt"
 if [ $rc -ne 0 ] || [ $fail -ne 0 ]; then
