@@ -1,6 +1,7 @@
 // Windows: loading and unloading, design values, modal showing, timers, the pump, presenting.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -197,6 +198,43 @@ TEST_F(FormsTest, ModalShowReturnsOnUnloadOrHideWhileTimersTickAndTheOwnerTakesN
   DoEvents();
   EXPECT_EQ(owner.keys, std::vector<int>{vbKeyA + 1});  // input flows again
   g.Unload();
+}
+
+TEST_F(FormsTest, HandlersMayUnloadOrDestroyWhatDeliveredTheirEvent) {
+  // A tick that destroys its own form (and so its timer).
+  auto doomed = std::make_unique<Recorder>();
+  doomed->Show();
+  doomed->Timer1.Tick = [&] { doomed.reset(); };
+  doomed->Timer1.SetInterval(20);
+  doomed->Timer1.SetEnabled(true);
+  PumpUntil(timeGetTime() + 50);
+  EXPECT_EQ(doomed, nullptr);
+
+  // A press that unloads the form: the queued release and keys find nothing to go to.
+  struct Closer : Recorder {
+    void Form_MouseDown(int, int, float, float) override { Unload(); }
+    void Form_KeyDown(int&, int) override { log.push_back("key"); }
+  } c;
+  c.Show();
+  PostMouse(c, 1, vbLeftButton, 150, 80);
+  PostMouse(c, 2, vbLeftButton, 150, 80);
+  PostKey(c, vbKeyA, true);
+  DoEvents();
+  EXPECT_FALSE(c.Loaded());
+  EXPECT_EQ(c.log.back(), "unload");
+
+  // Unloading from inside the unload handlers is ignored, not recursive.
+  struct Twice : Recorder {
+    int nested = -1;
+    void Form_QueryUnload(int& cancel, int mode) override {
+      Recorder::Form_QueryUnload(cancel, mode);
+      nested = Unload() ? 1 : 0;
+    }
+  } t;
+  t.Show();
+  EXPECT_TRUE(t.Unload());
+  EXPECT_EQ(t.nested, 0);
+  EXPECT_EQ(t.log, (std::vector<std::string>{"init", "load", "query", "unload"}));
 }
 
 TEST_F(FormsTest, TimersTickAtTheirIntervalWithTheClassicFloor) {
