@@ -17,7 +17,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib/xvfb.sh"
 pids=()
 cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  # The programs may be waiting inside a script: no polite request, just the end.
+  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done
   xvfb_cleanup
 }
 trap cleanup EXIT
