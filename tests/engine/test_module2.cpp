@@ -5,8 +5,11 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "engine/form1.h"
 #include "engine/module2.h"
+#include "engine/state.h"
 #include "runtime/audio.h"
+#include "runtime/forms.h"
 #include "runtime/system.h"
 
 using namespace rt;
@@ -133,4 +136,73 @@ TEST_F(Musik, FilmWithAnEmptyPathOnlyClosesAndAMissingOneEndsAtOnce) {
   EXPECT_NE(mciSendString("status vbVideo length", &buf, 200), 0);
   EXPECT_NE(mciSendString("status vbVideo position", &buf, 200), 0);
   EXPECT_EQ(buf, std::string(200, ' '));
+}
+
+namespace {
+
+// 160 by 120 in four coloured quarters.
+void Viertel(int, int w, int h, std::vector<int32_t>& px) {
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      px[size_t(y) * w + x] = y < h / 2 ? (x < w / 2 ? RGB(255, 0, 0) : RGB(0, 255, 0))
+                                        : (x < w / 2 ? RGB(0, 0, 255) : RGB(255, 255, 255));
+}
+
+bool Nahe(Color c, Color soll) {
+  for (int k = 0; k < 24; k += 8)
+    if (std::abs(((c >> k) & 255) - ((soll >> k) & 255)) > 48) return false;
+  return true;
+}
+
+}  // namespace
+
+// The scene window hands its scene surface over at start-up; a video then fills the whole scene
+// on the screen and closing it shows the room again.
+TEST_F(Musik, FilmSpieltUeberDerSzeneUndGibtSieWiederFrei) {
+  ASSERT_EQ(mkdir((dir + "/rooms").c_str(), 0755), 0);
+  ASSERT_EQ(mkdir((dir + "/graphics").c_str(), 0755), 0);
+  std::ofstream(dir + "/rooms/Start.lsd", std::ios::binary) << "a.bmp,-1,-1,-1";
+  Picture raum;
+  raum.width = 640;
+  raum.height = 480;
+  raum.pixels.assign(640 * 480, RGB(10, 20, 30));
+  ASSERT_TRUE(SavePictureBmp(raum, dir + "/graphics/a.bmp"));
+  ASSERT_TRUE(WriteVideoFile(dir + "/film.mpg", 160, 120, 25, 10, Viertel, 0));
+  // Whatever happens, the next test finds the engine as this one found it.
+  struct Zurueck {
+    std::string raum = RaumPfad, grafik = GrafikPfad, sound = SoundPfad;
+    ~Zurueck() {
+      if (Form1().Loaded()) Form1().Unload();
+      DoEvents();
+      SetMsgBoxHook(nullptr);
+      HotspotMax = -1;
+      Hotspots.clear();
+      RaumPfad = raum, GrafikPfad = grafik, SoundPfad = sound;
+    }
+  } zurueck;
+  const std::string w = Win("");
+  RaumPfad = w + "rooms\\";
+  GrafikPfad = w + "graphics\\";
+  SoundPfad = w + "sounds\\";  // keeps the window from taking the program folder's content
+  SpielErgebnis = Ergebnis();
+  SetMsgBoxHook([](const std::string&, int, const std::string&) { return vbOK; });
+  Form1().Beenden = [] {};
+  Form1().Show();
+  DoEvents();
+  PictureBox& szene = Form1().Picture1;
+  const std::vector<Color> bild = szene.ImagePixels();
+  ASSERT_EQ(bild[640 * 240 + 320], RGB(10, 20, 30));
+
+  SpieleFilm(Win("film.mpg"));
+  AdvanceClock(100);
+  DoEvents();
+  auto schirm = [&](int x, int y) { return szene.ScreenPixels()[size_t(y) * 640 + x]; };
+  EXPECT_TRUE(Nahe(schirm(160, 120), RGB(255, 0, 0)));
+  EXPECT_TRUE(Nahe(schirm(480, 120), RGB(0, 255, 0)));
+  EXPECT_TRUE(Nahe(schirm(160, 360), RGB(0, 0, 255)));
+  EXPECT_TRUE(Nahe(schirm(630, 470), RGB(255, 255, 255)));
+  EXPECT_EQ(szene.ImagePixels(), bild);
+
+  SchliesseFilm();
+  EXPECT_EQ(szene.ScreenPixels(), bild);
 }
