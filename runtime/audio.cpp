@@ -31,6 +31,9 @@ void CloseAtExit() {
 }
 
 bool OpenMixer() {
+  // Started before any window (a command-line start opens audio first), SDL would otherwise take
+  // over SIGTERM and SIGINT and the process could no longer be ended from outside.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);

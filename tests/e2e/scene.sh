@@ -54,7 +54,13 @@ if [ ${#ARGS[@]} -eq 0 ]; then
   MENU=$(titled '"Norvalde - Men')
   [ -n "$MENU" ] || fail "no menu window"
   sleep 1
-  xdotool windowfocus "$MENU"
+  # A busy machine may still be settling the window: find it again until the focus takes.
+  for _ in $(seq 20); do
+    xdotool windowfocus "$MENU" 2>/dev/null && break
+    kill -0 "$APP" 2>/dev/null || fail "the program ended: $(cat "$OUT/app.log")"
+    sleep 0.2
+    MENU=$(titled '"Norvalde - Men')
+  done
   xdotool key Return  # the first entry, "Spiel beginnen", is selected
 fi
 # The scene window has no caption.
