@@ -55,12 +55,12 @@ std::map<char, std::string> DriveTable() {
   std::map<char, std::string> drives;
   drives['c'] = "/";
   if (const char* env = std::getenv("NORVALDE_DRIVES")) {
-    std::string spec = env;
+    std::string setting = env;
     size_t start = 0;
-    while (start <= spec.size()) {
-      size_t end = spec.find(';', start);
-      if (end == std::string::npos) end = spec.size();
-      std::string item = spec.substr(start, end - start);
+    while (start <= setting.size()) {
+      size_t end = setting.find(';', start);
+      if (end == std::string::npos) end = setting.size();
+      std::string item = setting.substr(start, end - start);
       size_t eq = item.find('=');
       if (eq != std::string::npos) {
         std::string letter = Trim(item.substr(0, eq));
