@@ -11,6 +11,7 @@
 #include "runtime/audio.h"
 #include "runtime/forms.h"
 #include "runtime/system.h"
+#include "scratch.h"
 
 using namespace rt;
 
@@ -19,9 +20,8 @@ namespace {
 class Musik : public ::testing::Test {
  protected:
   void SetUp() override {
-    char tmpl[] = "/tmp/norvalde-module2-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir = tmpl;
+    dir = testing_support::MakeScratchFolder("module2");
+    ASSERT_FALSE(dir.empty());
     char buf[4096];
     ASSERT_NE(getcwd(buf, sizeof buf), nullptr);
     oldCwd = buf;
@@ -38,7 +38,7 @@ class Musik : public ::testing::Test {
     AudioClose();
     UseRealClock();
     EXPECT_EQ(chdir(oldCwd.c_str()), 0);
-    EXPECT_EQ(std::system(("rm -rf '" + dir + "'").c_str()), 0);
+    testing_support::RemoveScratchFolder(dir);
   }
   std::string Win(const std::string& rel) { return WinPath(dir + "/" + rel); }
   // The song's position, or "-" when no song is open.

@@ -10,6 +10,7 @@
 #include "runtime/audio.h"
 #include "runtime/audio_internal.h"
 #include "runtime/system.h"
+#include "scratch.h"
 
 using namespace rt;
 
@@ -26,9 +27,8 @@ std::vector<int16_t> Tone(double seconds, double hz, int channels, int rate = 44
 class Audio : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    char tmpl[] = "/tmp/norvalde-audio-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir = tmpl;
+    dir = testing_support::MakeScratchFolder("audio");
+    ASSERT_FALSE(dir.empty());
     ASSERT_TRUE(WriteWaveFile(dir + "/long.wav", Tone(2.0, 440, 1), 44100, 1));
     ASSERT_TRUE(WriteWaveFile(dir + "/short.wav", Tone(0.1, 880, 2), 44100, 2));
     ASSERT_TRUE(WriteMp3File(dir + "/speech.mp3", Tone(1.0, 330, 2), 44100, 2));
@@ -37,8 +37,7 @@ class Audio : public ::testing::Test {
     std::ofstream(dir + "/notes.txt") << "not a sound at all";
   }
   static void TearDownTestSuite() {
-    std::string cmd = "rm -rf '" + dir + "'";
-    EXPECT_EQ(std::system(cmd.c_str()), 0);
+    testing_support::RemoveScratchFolder(dir);
   }
   void SetUp() override {
     char buf[4096];
@@ -203,8 +202,7 @@ TEST_F(Audio, CommandsAreCheckedBeforeAnythingHappens) {
 }
 
 TEST_F(Audio, FileNamesWithBlanksOpenWithOrWithoutQuotes) {
-  ASSERT_EQ(std::system(("mkdir -p '" + dir + "/Alte Lieder' && cp '" + dir + "/song.mid' '" + dir +
-                         "/Alte Lieder/Mein Lied.mid'").c_str()), 0);
+  ASSERT_TRUE(testing_support::CopyInto(dir + "/song.mid", dir + "/Alte Lieder/Mein Lied.mid"));
   std::string path = Win("Alte Lieder/Mein Lied.mid");
   ASSERT_EQ(mciSendString("open " + path + " alias vbSong", nullptr, 0), 0);
   EXPECT_EQ(Status("vbSong", "length"), "2500");
@@ -212,8 +210,7 @@ TEST_F(Audio, FileNamesWithBlanksOpenWithOrWithoutQuotes) {
   ASSERT_EQ(mciSendString("open \"" + path + "\" alias vbSong", nullptr, 0), 0);
   ASSERT_EQ(mciSendString("close vbSong", nullptr, 0), 0);
   // Two blanks in a row stay two; an alias inside a folder name is no alias.
-  ASSERT_EQ(std::system(("mkdir -p '" + dir + "/a  alias b' && cp '" + dir + "/song.mid' '" + dir +
-                         "/a  alias b/x.mid'").c_str()), 0);
+  ASSERT_TRUE(testing_support::CopyInto(dir + "/song.mid", dir + "/a  alias b/x.mid"));
   ASSERT_EQ(mciSendString("open " + Win("a  alias b/x.mid") + " alias vbSong", nullptr, 0), 0);
   EXPECT_EQ(Status("vbSong", "length"), "2500");
   ASSERT_EQ(mciSendString("close vbSong", nullptr, 0), 0);

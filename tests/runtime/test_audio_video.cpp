@@ -1,3 +1,4 @@
+#include <fstream>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -6,6 +7,7 @@
 #include "runtime/audio.h"
 #include "runtime/forms.h"
 #include "runtime/system.h"
+#include "scratch.h"
 
 using namespace rt;
 
@@ -43,14 +45,13 @@ bool Near(Color c, int r, int g, int b) {
 class Video : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    char tmpl[] = "/tmp/norvalde-video-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir = tmpl;
+    dir = testing_support::MakeScratchFolder("video");
+    ASSERT_FALSE(dir.empty());
     // 25 frames a second: 24 frames = 960 ms.
     ASSERT_TRUE(WriteVideoFile(dir + "/clip.mpg", 160, 120, 25, 24, Quarters, 440));
     ASSERT_TRUE(WriteVideoFile(dir + "/clip.avi", 160, 120, 25, 24, Quarters, 0));
   }
-  static void TearDownTestSuite() { EXPECT_EQ(std::system(("rm -rf '" + dir + "'").c_str()), 0); }
+  static void TearDownTestSuite() { testing_support::RemoveScratchFolder(dir); }
   void SetUp() override {
     UseVirtualClock(10000);
     scene.InitializeComponent();
@@ -127,9 +128,18 @@ TEST_F(Video, LengthAndPositionShareMilliseconds) {
 TEST_F(Video, BrokenOrMissingVideosOpenNothing) {
   EXPECT_EQ(mciSendString("open " + Win("none.mpg") + " alias vbVideo", nullptr, 0), MCIERR_FILE_NOT_FOUND);
   // An unknown extension is an unknown device; the caller retries with the MPEG type.
-  ASSERT_EQ(std::system(("head -c 3000 '" + dir + "/clip.mpg' > '" + dir + "/cut.vid'").c_str()), 0);
+  {
+    std::ifstream in(dir + "/clip.mpg", std::ios::binary);
+    std::string head(3000, '\0');
+    in.read(head.data(), head.size());
+    std::ofstream(dir + "/cut.vid", std::ios::binary) << head;
+  }
   EXPECT_EQ(mciSendString("open " + Win("cut.vid") + " alias vbVideo", nullptr, 0), MCIERR_INVALID_DEVICE_NAME);
-  ASSERT_EQ(std::system(("yes 'no picture here' | head -c 5000 > '" + dir + "/noise.mpg'").c_str()), 0);
+  {
+    std::string noise;
+    while (noise.size() < 5000) noise += "no picture here\n";
+    std::ofstream(dir + "/noise.mpg", std::ios::binary) << noise.substr(0, 5000);
+  }
   EXPECT_EQ(mciSendString("open " + Win("noise.mpg") + " type MPEGVideo alias vbVideo", nullptr, 0), MCIERR_INVALID_FILE);
   // A cut-off file plays what it has and still ends.
   const std::string h = std::to_string(scene.Picture1.hWnd());

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "runtime/system.h"
+#include "scratch.h"
 
 using namespace rt;
 
@@ -19,9 +20,8 @@ namespace {
 class Scratch : public ::testing::Test {
  protected:
   void SetUp() override {
-    char tmpl[] = "/tmp/norvalde-files-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir = tmpl;
+    dir = testing_support::MakeScratchFolder("files");
+    ASSERT_FALSE(dir.empty());
     char buf[4096];
     ASSERT_NE(getcwd(buf, sizeof buf), nullptr);
     oldCwd = buf;
@@ -35,8 +35,7 @@ class Scratch : public ::testing::Test {
     if (hadDrives) setenv("NORVALDE_DRIVES", oldDrives.c_str(), 1);
     else unsetenv("NORVALDE_DRIVES");
     EXPECT_EQ(chdir(oldCwd.c_str()), 0);
-    std::string cmd = "rm -rf '" + dir + "'";
-    EXPECT_EQ(std::system(cmd.c_str()), 0);
+    testing_support::RemoveScratchFolder(dir);
   }
   void Touch(const std::string& rel, const std::string& text = "x") {
     std::ofstream(dir + "/" + rel, std::ios::binary) << text;
