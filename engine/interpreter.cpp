@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/minispiel.h"
 #include "engine/scene_link.h"
 #include "runtime/forms.h"
 #include "runtime/system.h"
@@ -28,6 +29,11 @@ Fortgang OpSonst(Lauf& lauf, const std::string&) {
 
 Fortgang OpNichts(Lauf&, const std::string&) { return Fortgang::Weiter; }
 
+Fortgang OpMinispiel(Lauf&, const std::string& arg) {
+  StarteMinispiel(arg);
+  return Fortgang::Weiter;
+}
+
 Fortgang OpSpringe(Lauf& lauf, const std::string& arg) {
   SpringeZuMarke(lauf, arg);
   return Fortgang::Weiter;
@@ -41,6 +47,7 @@ std::array<Befehlsroutine, Befehl::Anzahl> tabelle = [] {
   t[Befehl::EndeWenn] = OpNichts;
   t[Befehl::Springe] = OpSpringe;
   t[Befehl::Marke] = OpNichts;
+  t[Befehl::Minispiel] = OpMinispiel;
   return t;
 }();
 

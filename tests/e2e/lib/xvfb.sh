@@ -12,7 +12,7 @@ xvfb_cleanup() {
 trap xvfb_cleanup EXIT
 command -v Xvfb >/dev/null || { echo "Xvfb is needed"; exit 1; }
 disp=""
-for n in $(seq 90 99); do
+for n in $(seq 90 160); do
   if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
     Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
     xpid=$!
