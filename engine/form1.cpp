@@ -247,6 +247,7 @@ bool TForm1::Lade(const std::string& path, std::string* fehler) {
   CountDown.SetInterval(0);
   CountDown.SetEnabled(true);
   ++RaumZaehler;
+  CursorsVergessen();
   AktuelleRaumdatei = DateiName(path);
   RaumBild = std::move(raum.RaumBild);
   StartSkript = std::move(raum.StartSkript);
@@ -259,13 +260,20 @@ bool TForm1::Lade(const std::string& path, std::string* fehler) {
   return true;
 }
 
-void TForm1::CountDown_Timer() { SkriptAusfuehren(CountDownSkript, -1, ""); }
+void TForm1::CountDown_Timer() {
+  // A tick inside the item bar's frame waits is dropped: the run would wait for an animation
+  // that cannot go on beneath it.
+  if (LeisteGesperrt) return;
+  SkriptAusfuehren(CountDownSkript, -1, "");
+}
 
 void TForm1::RM_Timer() { PruefeMusikEnde(); }
 
 void TForm1::MausZeiger(int zeiger) { MousePointer = zeiger; }
 
-void TForm1::MausIcon(const std::string& datei) { MouseIcon = rt::LoadPicture(datei); }
+void TForm1::MausIcon(const std::string& datei) { SetzeMausIcon(datei); }
+
+float TForm1::TextHoehe(const std::string& text) { return Picture1.TextHeight(text); }
 
 void TForm1::CountDownAn(bool an) { CountDown.SetEnabled(an); }
 

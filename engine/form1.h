@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 
 #include "engine/scene_link.h"
@@ -43,10 +44,21 @@ class TForm1 : public rt::Form, public SzenenFenster {
   // Inverts the cells of every hotspot's mask on the scene (F5).
   void ZeigeHotspots();
 
-  // Item bar.
-  void GegenständeLaden();
+  // Text band: opens over the middle of the scene and prints the text ("#" breaks lines, "$"
+  // and a hexadecimal digit colour a line); WegText, given the same text, closes it onto the
+  // clean scene.
+  void ZeigText(const std::string& text) override;
+  void WegText(const std::string& text) override;
+  // Height of a text in the scene's font (a carriage return starts a line).
+  float TextHoehe(const std::string& text) override;
+
+  // Item bar: GegenständeLaden redraws the hidden bar picture from the items; ZeigeLeiste and
+  // VersteckeLeiste slide it in and out.
+  void GegenständeLaden() override;
   void ZeigeLeiste();
   void VersteckeLeiste() override;
+  int32_t LeistenHoeheVoll() const;
+  float LeisteVollHoehe = 0;
 
   // Mouse handling of the scene (the move handling is also called after every script run).
   void Picture1_MouseDown(int button, int shift, float x, float y);
@@ -63,16 +75,46 @@ class TForm1 : public rt::Form, public SzenenFenster {
   void RM_Timer();
   void Timer1_Timer();
 
+  // Where a point of the scene lies: in the open bar (k: the cell's item index, which may name
+  // no item), in a hotspot grid cell, in choice line j + 1 (bands are open intervals).
+  bool InLeiste(float x, float y, int32_t& k) const;
+  static bool NenntGegenstand(int32_t k);
+  static bool ImRaster(float x, float y, int32_t& gx, int32_t& gy);
+  bool InAuswahlBand(int32_t j, float y) const;
+
+  // Cursor files are looked up and decoded once (until the next room). An icon that cannot be
+  // loaded gives no picture, and the pointer on the screen stays as it is.
+  struct CursorEintrag {
+    bool da = false, gelesen = false;
+    rt::PicturePtr bild;
+  };
+  const CursorEintrag& CursorDatei(const std::string& pfad);
+  rt::PicturePtr CursorBildVon(const std::string& pfad);
+  void SetzeMausIcon(const std::string& pfad);
+  void CursorsVergessen();
+
   int32_t MarkierteZeile = -1;
   int32_t MinBreite = 0, MinHoehe = 0;
 
   // What the shutdown does last; tests replace it (the default restarts the program and ends
   // the process).
   std::function<void()> Beenden;
+
+ private:
+  int32_t AuswahlOben() const;
+  int32_t AuswahlBaender() const;
+  void AuswahlBandUmkehren(int32_t j);
+  void AuswahlMarkieren(float y);
+  void AuswahlWaehlen(float y);
+  std::map<std::string, CursorEintrag> cursorSpeicher_;
 };
 
 // The one scene window, made on first use.
 TForm1& Form1();
+
+// The operator \ of the scene's arithmetic: both sides rounded to whole numbers (ties to even),
+// then divided with truncation; 0 for a divisor that rounds to 0.
+int32_t Ganzteil(double a, double b);
 
 // Audio library start-up helpers.
 int32_t LoWord(int32_t n);

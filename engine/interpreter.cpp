@@ -51,26 +51,12 @@ std::array<Befehlsroutine, Befehl::Anzahl> tabelle = [] {
   return t;
 }();
 
-// A script may start while the item bar animates. The animation is then below us on the stack
-// and cannot finish before this run returns, so waiting for it as such would never end; wait
-// only while the bar is seen to move.
+// Runs never start inside the item bar's own frame waits (the scene drops releases and
+// countdown ticks that come then), so a bar seen moving here is driven from elsewhere and ends.
 void WarteAufLeiste() {
-  if (!LeisteGesperrt) return;
-  constexpr uint64_t geduld = 100;
-  int32_t hoehe = LeisteHoehe;
-  float winkel = LeisteWinkel;
-  uint64_t frist = rt::timeGetTime() + geduld;
-  for (;;) {
+  while (LeisteGesperrt) {
     rt::DoEvents();
-    if (!LeisteGesperrt) return;
-    const uint64_t jetzt = rt::timeGetTime();
-    if (LeisteHoehe != hoehe || LeisteWinkel != winkel) {
-      hoehe = LeisteHoehe;
-      winkel = LeisteWinkel;
-      frist = jetzt + geduld;
-    }
-    if (jetzt >= frist) return;
-    rt::WaitForEvent(frist);
+    if (LeisteGesperrt) rt::WaitForEvent(UINT64_MAX);
   }
 }
 

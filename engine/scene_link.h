@@ -15,6 +15,14 @@ struct SzenenFenster {
   virtual void Picture1_MouseMove(int button, int shift, float x, float y) = 0;
   // Switches the room countdown timer on (restarting its interval) or off.
   virtual void CountDownAn(bool an) = 0;
+  // The text band: opens it with the text and returns when the text stands; WegText with the
+  // same text closes it onto the clean scene.
+  virtual void ZeigText(const std::string& text) { (void)text; }
+  virtual void WegText(const std::string& text) { (void)text; }
+  // Height in pixels of a text in the scene's font, one line per carriage return.
+  virtual float TextHoehe(const std::string& text) { (void)text; return 0; }
+  // Redraws the hidden item bar picture after the items changed.
+  virtual void GegenständeLaden() {}
 };
 
 inline SzenenFenster* Szene = nullptr;
@@ -26,4 +34,8 @@ inline void MausIcon(const std::string& datei) { if (Szene) Szene->MausIcon(date
 inline void VersteckeLeiste() { if (Szene) Szene->VersteckeLeiste(); }
 inline void MausBewegt(float x, float y) { if (Szene) Szene->Picture1_MouseMove(0, 0, x, y); }
 inline void CountDownAn(bool an) { if (Szene) Szene->CountDownAn(an); }
+inline void ZeigText(const std::string& text) { if (Szene) Szene->ZeigText(text); }
+inline void WegText(const std::string& text) { if (Szene) Szene->WegText(text); }
+inline float TextHoehe(const std::string& text) { return Szene ? Szene->TextHoehe(text) : 0; }
+inline void GegenständeLaden() { if (Szene) Szene->GegenständeLaden(); }
 }  // namespace szene

@@ -2,11 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <vector>
-
-#include <unistd.h>
 
 #include "engine/form1.h"
 #include "engine/state.h"
@@ -14,91 +10,11 @@
 #include "runtime/picture_save.h"
 #include "runtime/system.h"
 #include "runtime/text.h"
+#include "szenen_test.h"
 
 namespace {
 
-struct Meldung {
-  std::string text, titel;
-  int knoepfe;
-};
-
-// A content folder of its own with rooms whose start scripts never wait, the message boxes
-// recorded, the shutdown caught and the scene window shown.
-class SzenenTest : public ::testing::Test {
- protected:
-  std::filesystem::path ordner;
-  std::vector<Meldung> meldungen;
-  int beendet = 0;
-
-  void SetUp() override {
-    rt::UseVirtualClock();
-    ordner = std::filesystem::temp_directory_path() / ("norvalde_form1_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(ordner / "rooms");
-    std::filesystem::create_directories(ordner / "graphics");
-    rt::SetMsgBoxHook([this](const std::string& t, int k, const std::string& ti) {
-      meldungen.push_back({t, ti, k});
-      return rt::vbOK;
-    });
-    std::string w = rt::WinPath(ordner.string());
-    if (w.back() != '\\') w += "\\";
-    RaumPfad = w + "rooms\\";
-    GrafikPfad = w + "graphics\\";
-    SoundPfad = w + "sounds\\";
-    CursorPfad = w + "cursors\\";
-    GegenstandPfad = w + "items\\";
-    Beschaeftigt = false;
-    SpielErgebnis = Ergebnis();
-    Form1().Beenden = [this] { ++beendet; };
-    Raum("Start.lsd", "a.bmp,-1,-1,-1");
-  }
-
-  void TearDown() override {
-    if (Form1().Loaded()) Form1().Unload();
-    rt::DoEvents();
-    rt::SetMsgBoxHook(nullptr);
-    std::filesystem::remove_all(ordner);
-    HotspotMax = -1;
-    Hotspots.clear();
-    rt::UseRealClock();
-  }
-
-  void Bild(const std::string& name, int w, int h, rt::Color (*farbe)(int x, int y)) {
-    rt::Picture p;
-    p.width = w;
-    p.height = h;
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) p.pixels.push_back(farbe(x, y));
-    ASSERT_TRUE(rt::SavePictureBmp(p, (ordner / "graphics" / name).string()));
-  }
-
-  void Raum(const std::string& name, const std::string& text) {
-    std::ofstream((ordner / "rooms" / name), std::ios::binary) << text;
-  }
-
-  // Masks with the given cells set, column by column.
-  static std::string Maske(std::initializer_list<std::pair<int, int>> zellen) {
-    int m[64][48] = {};
-    for (auto [x, y] : zellen) m[x][y] = 255;
-    std::string s;
-    for (int x = 0; x < 64; ++x)
-      for (int y = 0; y < 48; ++y) s += std::to_string(m[x][y]) + (y == 47 ? "\r\n" : ",");
-    return s;
-  }
-  static std::string Hotspot(const std::string& name, std::initializer_list<std::pair<int, int>> zellen) {
-    return "0,-1,-1,0,0,\"X\",0,-1,\"\",-1,\"" + name + "\"\r\n" + Maske(zellen);
-  }
-
-  // A quadrant picture: red, green, blue and white quarters.
-  static rt::Color Viertel(int x, int y, int w, int h) {
-    bool r = x >= w / 2, u = y >= h / 2;
-    return !r && !u ? rt::RGB(255, 0, 0) : r && !u ? rt::RGB(0, 255, 0) : !r ? rt::RGB(0, 0, 255) : rt::RGB(255, 255, 255);
-  }
-
-  void Zeigen() {
-    Form1().Show();
-    rt::DoEvents();
-  }
-};
+using szenentest::SzenenTest;
 
 TEST(BassHilfen, VersionUndFehlertexte) {
   EXPECT_EQ(BassVersion(), "1.6");

@@ -1,0 +1,87 @@
+// The text band: a black band with white edges that eases open across the middle of the scene,
+// shows the text centred line by line, and closes again onto the clean scene.
+#include <cmath>
+
+#include "engine/form1.h"
+#include "engine/shared.h"
+#include "engine/state.h"
+#include "runtime/system.h"
+#include "runtime/text.h"
+
+namespace {
+
+std::string MitUmbruechen(std::string text) {
+  for (char& c : text)
+    if (c == '#') c = '\r';
+  return text;
+}
+
+// The colour number of a line: "$" and a hexadecimal digit choose it, else white.
+int TextFarbe(const std::string& zeile) {
+  if (zeile.empty() || zeile[0] != '$') return 15;
+  if (zeile.size() < 2) return 15;
+  int n = static_cast<unsigned char>(rt::UCase(zeile.substr(1, 1))[0]) - 48;
+  if (n > 9) n -= 7;
+  // Anything that names no colour prints white rather than ending the game.
+  return n >= 0 && n <= 15 ? n : 15;
+}
+
+}  // namespace
+
+void TForm1::ZeigText(const std::string& text) {
+  const std::string t = MitUmbruechen(text);
+  const float sw = float(Picture1.ScaleWidth()), sh = float(Picture1.ScaleHeight());
+  const float mitte = sh / 2;
+  const float h = Picture1.TextHeight(t) / 2 + 2;
+  double a = 0;
+  do {
+    const double r = std::sin(a) * h;
+    Picture1.Line(0, float(mitte - r + 1), sw, float(mitte + r - 1), rt::QBColor(0), rt::Surface::BoxFilled);
+    Picture1.Line(0, float(mitte - r), sw, float(mitte - r), rt::QBColor(15));
+    Picture1.Line(0, float(mitte + r), sw, float(mitte + r), rt::QBColor(15));
+    WarteFrame(16);
+    a += 0.1;
+  } while (a < double(PiWert / 2));
+
+  Picture1.ForeColor = rt::QBColor(15);
+  Picture1.CurrentY = float(mitte - float(rt::CLng(Picture1.TextHeight(rt::Trim(t))) / 2) + 1);
+  size_t start = 0;
+  for (;;) {
+    const size_t ende = t.find('\r', start);
+    std::string zeile = t.substr(start, ende == std::string::npos ? std::string::npos : ende - start);
+    Picture1.ForeColor = rt::QBColor(TextFarbe(zeile));
+    if (!zeile.empty() && zeile[0] == '$') zeile = rt::Mid(zeile, 3);
+    Picture1.CurrentX = float(rt::CLng(sw) / 2 - rt::CLng(Picture1.TextWidth(rt::Trim(zeile))) / 2);
+    Picture1.Print(zeile);
+    if (ende == std::string::npos) break;
+    start = ende + 1;
+  }
+}
+
+void TForm1::WegText(const std::string& text) {
+  const std::string t = MitUmbruechen(text);
+  const int sw = Picture1.ScaleWidth(), sh = Picture1.ScaleHeight();
+  const float mitte = float(sh) / 2;
+  auto zeileZurueck = [&](long long y) {
+    rt::BitBlt(Picture1.hDC(), 0, int(y), sw, 1, Picture3.hDC(), 0, int(y), rt::SRCCOPY);
+  };
+  float a = PiWert / 2;
+  Picture1.SetAutoRedraw(false);
+  do {
+    const float r = float(std::sin(double(a)) * double(Picture1.TextHeight(t) / 2 + 2));
+    Picture1.Line(0, mitte - r, float(sw), mitte - r, rt::QBColor(15));
+    long long zeile = rt::CLng(double(mitte) - r - 1);
+    if (zeile < 0) zeile = 0;
+    zeileZurueck(zeile);
+    Picture1.Line(0, mitte + r, float(sw), mitte + r, rt::QBColor(15));
+    zeile = rt::CLng(double(mitte) + r + 1);
+    if (sh - 1 < zeile) zeile = sh - 1;
+    zeileZurueck(zeile);
+    WarteFrame(16);
+    a = float(a - 0.1);
+  } while (a > 0);
+  const int streifen = int(rt::CLng(mitte - 2));
+  rt::BitBlt(Picture1.hDC(), 0, streifen, sw, 4, Picture3.hDC(), 0, streifen, rt::SRCCOPY);
+  Picture1.SetAutoRedraw(true);
+  Picture1.SetPicture(Picture3.Image());
+}
