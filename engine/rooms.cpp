@@ -50,11 +50,11 @@ bool FeldLeser::Feld(std::string& out, bool& gequotet) {
       ++zeile_;
     ++pos_;
   }
-  if (pos_ >= d_.size()) return Scheitern("die Datei endet zu früh");
+  if (pos_ >= d_.size()) return Scheitern("die Datei endet zu fr\xFCh");
   gequotet = d_[pos_] == '"';
   if (gequotet) {
     std::size_t ende = d_.find('"', pos_ + 1);
-    if (ende == std::string_view::npos) return Scheitern("ein Anführungszeichen wird nicht geschlossen");
+    if (ende == std::string_view::npos) return Scheitern("ein Anf\xFChrungszeichen wird nicht geschlossen");
     out.assign(d_.substr(pos_ + 1, ende - pos_ - 1));
     for (char c : out) zeile_ += c == '\n';
     pos_ = ende + 1;
@@ -114,11 +114,11 @@ bool FeldLeser::Wahrheit(bool& out) {
 // of the file can hold is malformed and is refused before anything is allocated for it.
 bool FeldLeser::Anzahl(int32_t& letzter, std::size_t feldProEintrag) {
   if (!Zahl(letzter)) return false;
-  if (letzter < -1) return Scheitern("ungültige Anzahl " + std::to_string(letzter));
+  if (letzter < -1) return Scheitern("ung\xFCltige Anzahl " + std::to_string(letzter));
   uint64_t rest = d_.size() - pos_;
   uint64_t felder = (uint64_t(letzter) + 1) * feldProEintrag;
   if (felder > (rest + 1) / 2)
-    return Scheitern("die Anzahl " + std::to_string(letzter) + " passt nicht zur Dateilänge");
+    return Scheitern("die Anzahl " + std::to_string(letzter) + " passt nicht zur Dateil\xE4nge");
   return true;
 }
 

@@ -120,6 +120,14 @@ TEST_F(SzenenTest, LadeUebernimmtNurVollstaendigGeleseneRaeume) {
     EXPECT_EQ(HotspotMax, 1);
     EXPECT_EQ(Hotspots.size(), 2u);
   }
+  // The reason reaches the box in the system's one encoding: "früh" as a single byte.
+  Raum("Kurz.lsd", "\"a.bmp\"\r\n-1\r\n");
+  meldungen.clear();
+  EXPECT_FALSE(f.Lade(RaumPfad + "Kurz.lsd"));
+  ASSERT_EQ(meldungen.size(), 1u);
+  EXPECT_NE(meldungen[0].text.find("endet zu fr\xFCh"), std::string::npos) << meldungen[0].text;
+  EXPECT_EQ(meldungen[0].text.find('\xC3'), std::string::npos) << "UTF-8 read as Windows-1252";
+
   // A caller that reports failures itself gets the reason instead of a box.
   meldungen.clear();
   std::string grund;

@@ -146,12 +146,12 @@ TEST(Raumdatei, FehlerhafteDateienWerdenAbgelehnt) {
                  Fall{"b\r\n0\r\nx,\"a\"\r\n-1\r\n-1\r\n", "Zeile 3: Ganzzahl erwartet"},
                  Fall{"\"b\r\n-1\r\n-1\r\n-1\r\n", "nicht geschlossen"},
                  Fall{"\"b\"x,-1,-1,-1", "fehlt ein Komma"},
-                 Fall{"b\r\n-2\r\n", "ungültige Anzahl"},
+                 Fall{"b\r\n-2\r\n", "ung\xFCltige Anzahl"},
                  Fall{"b\r\n99999999999\r\n", "Ganzzahl erwartet"},
                  Fall{"b\r\n2147483647\r\n0,a\r\n", "passt nicht"},  // no allocation for it
                  Fall{"b\r\n-1\r\n2000000\r\n", "passt nicht"},
-                 Fall{"b\r\n-1\r\n-1\r\n", "endet zu früh"},
-                 Fall{"", "endet zu früh"}}) {
+                 Fall{"b\r\n-1\r\n-1\r\n", "endet zu fr\xFCh"},
+                 Fall{"", "endet zu fr\xFCh"}}) {
     Raum r;
     r.HotspotMax = 7;
     std::string fehler;
