@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 
@@ -23,9 +24,13 @@ struct Output {
 };
 Output g_out;
 bool g_atexit = false;
+pid_t g_opener = 0;
 bool g_exiting = false;
 
+// A forked helper (the message box's) that exits through exit() runs this too; its copy of the
+// output has no mixer thread behind it, so only the process that opened the audio closes it.
 void CloseAtExit() {
+  if (getpid() != g_opener) return;
   g_exiting = true;
   AudioClose();
 }
@@ -76,6 +81,7 @@ bool EnsureOpen() {
     Mix_AllocateChannels(kChannels);
     if (!g_atexit) {
       g_atexit = true;
+      g_opener = getpid();
       std::atexit(CloseAtExit);
     }
   }

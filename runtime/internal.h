@@ -14,4 +14,8 @@ void ClearKeyStates();
 // The running executable's host path ("" when unknown).
 std::string HostExePath();
 
+// A message box's text as the box shows it: LF line breaks, lines wrapped, an overlong line
+// shortened in its middle, at most a screenful of lines.
+std::string MsgBoxLines(const std::string& text);
+
 }  // namespace rt

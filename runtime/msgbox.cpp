@@ -1,7 +1,9 @@
 // Message boxes: a real modal box on screen, or a recorder installed by tests.
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "runtime/forms_internal.h"
 #include "runtime/internal.h"
@@ -28,7 +30,52 @@ std::string LineFeeds(const std::string& s) {
   }
   return out;
 }
+
+// Where a long line may break: after a blank or a path separator, else anywhere.
+size_t BreakAt(const std::string& line, size_t from, size_t width) {
+  if (line.size() - from <= width) return line.size();
+  for (size_t i = from + width; i > from + width / 2; --i) {
+    const char c = line[i - 1];
+    if (c == ' ' || c == '\\' || c == '/' || c == ',') return i;
+  }
+  return from + width;
+}
 }  // namespace
+
+// The box grows with its longest line and the helper that draws it fails on a very wide one,
+// so lines are wrapped and an overlong line (a file name of thousands of characters) keeps
+// only its start and end.
+std::string MsgBoxLines(const std::string& text) {
+  constexpr size_t kWidth = 72, kLongest = 6 * kWidth, kMaxLines = 24;
+  std::vector<std::string> lines;
+  const std::string all = LineFeeds(text);
+  size_t start = 0;
+  for (;;) {
+    const size_t end = std::min(all.find('\n', start), all.size());
+    std::string line = all.substr(start, end - start);
+    if (line.size() > kLongest) {
+      const size_t keep = (kLongest - 5) / 2;
+      line = line.substr(0, keep) + " ... " + line.substr(line.size() - keep);
+    }
+    size_t from = 0;
+    do {
+      const size_t cut = BreakAt(line, from, kWidth);
+      std::string part = line.substr(from, cut - from);
+      if (cut < line.size() && !part.empty() && part.back() == ' ') part.pop_back();
+      lines.push_back(std::move(part));
+      from = cut;
+    } while (from < line.size());
+    if (end >= all.size()) break;
+    start = end + 1;
+  }
+  if (lines.size() > kMaxLines) {
+    lines.resize(kMaxLines - 1);
+    lines.push_back("...");
+  }
+  std::string out;
+  for (size_t i = 0; i < lines.size(); ++i) out += (i ? "\n" : "") + lines[i];
+  return out;
+}
 
 void SetMsgBoxHook(MsgBoxHook hook) { Hook() = std::move(hook); }
 
@@ -51,7 +98,7 @@ int MsgBox(const std::string& text, int buttons, const std::string& title) {
     case vbYesNo: bs = {{ret, vbYes, "Ja"}, {esc, vbNo, "Nein"}}; break;
     default: bs = {{ret | esc, vbOK, "OK"}}; break;
   }
-  const std::string utfTitle = ToUtf8(shownTitle), utfText = ToUtf8(LineFeeds(text));
+  const std::string utfTitle = ToUtf8(shownTitle), utfText = ToUtf8(MsgBoxLines(text));
   SDL_Window* parent = nullptr;
   if (EnsureRuntime())
     if (Form* a = ActiveForm()) parent = a->impl()->window;

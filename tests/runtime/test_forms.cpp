@@ -7,8 +7,10 @@
 
 #include "runtime/forms.h"
 #include "runtime/forms_internal.h"
+#include "runtime/internal.h"
 #include "runtime/pump_hooks.h"
 #include "runtime/system.h"
+#include "runtime/text.h"
 
 using namespace rt;
 
@@ -381,6 +383,52 @@ TEST_F(FormsTest, MsgBoxGoesToTheHookWithTheApplicationTitle) {
   SetMsgBoxHook(nullptr);
   // Without a screen the box reports to stderr and answers OK.
   EXPECT_EQ(MsgBox("no screen here", vbOKCancel), vbOK);
+}
+
+TEST_F(FormsTest, MsgBoxKeepsLongNamesReadable) {
+  auto lines = [](const std::string& s) {
+    std::vector<std::string> out(1);
+    for (char c : s) {
+      if (c == '\n') out.emplace_back();
+      else out.back().push_back(c);
+    }
+    return out;
+  };
+  EXPECT_EQ(MsgBoxLines("Daten nicht geladen!\r\nZweite\rDritte"), "Daten nicht geladen!\nZweite\nDritte");
+
+  // A sentence wraps at its blanks and loses nothing but the blanks it breaks at.
+  const std::string satz = "Der Schl\xFCssel passt nicht, die T\xFCr bleibt zu, und der Wind weht \xFC"
+                           "ber den leeren Dorfplatz bis zum Brunnen hinunter.";
+  std::string wieder;
+  for (const std::string& l : lines(MsgBoxLines(satz))) {
+    EXPECT_LE(l.size(), 72u) << l;
+    wieder += (wieder.empty() ? "" : " ") + l;
+  }
+  EXPECT_EQ(wieder, satz);
+
+  // A room name of thousands of characters keeps the box narrow: the start and the end of the
+  // line stay, the next line is untouched, umlauts stay single characters until the box.
+  const std::string name = "C:\\Spiel\\rooms\\" + std::string(5000, '\xC4') + ".lsd";
+  const std::string text = "Der Raum \"" + name + "\" konnte nicht geladen werden.\r\nZeile 1: die Datei endet zu fr\xFCh";
+  const std::string shown = MsgBoxLines(text);
+  const auto l = lines(shown);
+  EXPECT_LE(l.size(), 24u);
+  for (const std::string& s : l) EXPECT_LE(s.size(), 72u) << s;
+  EXPECT_EQ(l.front().rfind("Der Raum \"C:\\Spiel\\rooms\\", 0), 0u) << l.front();
+  std::string erste;
+  for (size_t i = 0; i + 1 < l.size(); ++i) erste += l[i];
+  EXPECT_NE(erste.find(".lsd\""), std::string::npos);
+  EXPECT_EQ(erste.substr(erste.size() - 7), "werden.");
+  EXPECT_EQ(l.back(), "Zeile 1: die Datei endet zu fr\xFCh");
+  EXPECT_NE(ToUtf8(shown).find("fr\xC3\xBCh"), std::string::npos);
+
+  // Thousands of lines end in a screenful.
+  std::string viele;
+  for (int i = 0; i < 3000; ++i) viele += "Zeile " + std::to_string(i) + "\r\n";
+  const auto v = lines(MsgBoxLines(viele));
+  EXPECT_EQ(v.size(), 24u);
+  EXPECT_EQ(v.front(), "Zeile 0");
+  EXPECT_EQ(v.back(), "...");
 }
 
 struct Placed : Form {
