@@ -1,6 +1,7 @@
 #include "engine/rooms.h"
 
 #include <cstdint>
+#include <new>
 
 #include "runtime/system.h"
 #include "runtime/text.h"
@@ -190,12 +191,18 @@ bool LeseRaumDatei(const std::string& pfad, Raum& raum, std::string& fehler) {
     fehler = "Die Datei wurde nicht gefunden.";
     return false;
   }
+  const std::string unlesbar = "Die Datei kann nicht gelesen werden.";
   std::string daten;
   if (!rt::ReadFileBytes(pfad, daten)) {
-    fehler = "Die Datei kann nicht gelesen werden.";
+    fehler = unlesbar;
     return false;
   }
-  return LeseRaumText(daten, raum, fehler);
+  try {
+    return LeseRaumText(daten, raum, fehler);
+  } catch (const std::bad_alloc&) {  // a room too large for the memory left is not played
+    fehler = unlesbar;
+    return false;
+  }
 }
 
 Skript LadeSkript(const std::string& pfad) {
@@ -207,9 +214,12 @@ Skript LadeSkript(const std::string& pfad) {
   }
   std::string daten;
   if (rt::FileExists(pfad) && rt::ReadFileBytes(pfad, daten)) {
-    FeldLeser f(daten);
-    Skript gelesen;
-    if (LeseSkript(f, gelesen)) s = std::move(gelesen);
+    try {
+      FeldLeser f(daten);
+      Skript gelesen;
+      if (LeseSkript(f, gelesen)) s = std::move(gelesen);
+    } catch (const std::bad_alloc&) {  // counts as malformed
+    }
   }
   return s;
 }

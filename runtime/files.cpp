@@ -9,7 +9,9 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <map>
+#include <new>
 
 #include "runtime/internal.h"
 #include "runtime/system.h"
@@ -350,27 +352,57 @@ bool ReadFileBytes(const std::string& winpath, std::string& out) {
   int fd = host.empty() ? -1 : open(host.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat st{};
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    close(fd);
-    return false;
-  }
+  bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && uint64_t(st.st_size) <= kLargestFileRead;
   std::string data;
-  data.reserve(static_cast<size_t>(st.st_size));
-  char buf[65536];
-  for (;;) {
-    ssize_t n = read(fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      close(fd);
-      return false;
+  try {
+    if (ok) data.reserve(static_cast<size_t>(st.st_size));
+    char buf[65536];
+    while (ok) {
+      ssize_t n = read(fd, buf, sizeof buf);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        ok = n == 0;
+        break;
+      }
+      ok = data.size() + static_cast<size_t>(n) <= kLargestFileRead;  // it may grow meanwhile
+      if (ok) data.append(buf, static_cast<size_t>(n));
     }
-    if (n == 0) break;
-    data.append(buf, static_cast<size_t>(n));
+  } catch (const std::bad_alloc&) {
+    ok = false;
   }
   close(fd);
-  out.swap(data);
-  return true;
+  if (ok) out.swap(data);
+  return ok;
 }
+
+namespace {
+
+// The temporary name of a write: ".~" + target name + "." + six characters from mkstemp.
+bool IsWriteTemporary(const std::string& name) {
+  const size_t n = name.size();
+  if (n < 2 + 1 + 1 + 6 || name.compare(0, 2, ".~") != 0 || name[n - 7] != '.') return false;
+  return std::all_of(name.end() - 6, name.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+}
+
+// Removes what killed writes left in dir: temporary files of our pattern, ours, untouched for
+// a while (a write still going on in another process keeps its file fresh).
+void RemoveStaleTemporaries(const std::string& dir) {
+  DIR* d = opendir(dir.c_str());
+  if (!d) return;
+  const time_t now = time(nullptr);
+  while (dirent* e = readdir(d)) {
+    const std::string name = e->d_name;
+    if (!IsWriteTemporary(name)) continue;
+    struct stat st{};
+    const std::string path = dir + name;
+    if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid() &&
+        now - st.st_mtime >= 60)
+      unlink(path.c_str());
+  }
+  closedir(d);
+}
+
+}  // namespace
 
 bool WriteFileBytes(const std::string& winpath, const std::string& data) {
   if (winpath.empty()) return false;
@@ -403,6 +435,7 @@ bool WriteFileBytes(const std::string& winpath, const std::string& data) {
   ok = close(fd) == 0 && ok;
   ok = ok && rename(tmp.c_str(), host.c_str()) == 0;
   if (!ok) unlink(tmp.c_str());
+  if (ok) RemoveStaleTemporaries(dir);
   return ok;
 }
 

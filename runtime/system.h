@@ -2,6 +2,7 @@
 // Paths handed to these functions are the system's Windows-style texts (backslashes, optional
 // drive letter "C:", folders ending in a backslash), in Windows-1252.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -56,7 +57,11 @@ bool MkDir(const std::string& winpath);         // true when it exists afterward
 std::vector<std::string> ListFolder(const std::string& winfolder, const std::string& pattern = "*",
                                     bool files = true, bool folders = false);
 // Whole-file reads and writes, bytes unchanged. false on any failure (nothing is written
-// partially: a write goes to a temporary file first and is renamed over the target).
+// partially: a write goes to a temporary file first and is renamed over the target). A read
+// refuses a file larger than kLargestFileRead, far above any room, script, picture or save
+// file, and fails rather than throws when memory runs out. A successful write removes the
+// temporary files that earlier writes into the same folder left behind when killed.
+constexpr size_t kLargestFileRead = size_t(64) << 20;
 bool ReadFileBytes(const std::string& winpath, std::string& out);
 bool WriteFileBytes(const std::string& winpath, const std::string& data);
 

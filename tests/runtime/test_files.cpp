@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -180,6 +181,48 @@ TEST_F(Scratch, WholeFileReadsAndAtomicWrites) {
     EXPECT_EQ(back, "short");
   }
   ASSERT_EQ(chmod(dir.c_str(), 0755), 0);
+}
+
+TEST_F(Scratch, ReadsRefuseFilesBeyondTheLimit) {
+  // Sparse files: no disk space, but a read of them would want all their bytes in memory.
+  Touch("gross.lsd", "");
+  ASSERT_EQ(::truncate((dir + "/gross.lsd").c_str(), 100LL << 30), 0);
+  std::string back = "alt";
+  EXPECT_FALSE(ReadFileBytes("gross.lsd", back));
+  EXPECT_EQ(back, "");
+  ASSERT_EQ(::truncate((dir + "/gross.lsd").c_str(), off_t(kLargestFileRead) + 1), 0);
+  EXPECT_FALSE(ReadFileBytes("gross.lsd", back));
+  ASSERT_EQ(::truncate((dir + "/gross.lsd").c_str(), off_t(kLargestFileRead)), 0);
+  EXPECT_TRUE(ReadFileBytes("gross.lsd", back));
+  EXPECT_EQ(back.size(), kLargestFileRead);
+}
+
+TEST_F(Scratch, AWriteRemovesWhatKilledWritesLeftBehind) {
+  // Temporary files of killed writes, an hour old; one just made (a write still going on
+  // elsewhere); names that only look alike; another folder's.
+  auto alt = [&](const std::string& rel) {
+    Touch(rel);
+    const timespec t[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, (dir + "/" + rel).c_str(), t, 0), 0);
+  };
+  alt(".~spiel1.xtc.Ab12Cd");
+  alt(".~Start.lsd.zZ9yY8");
+  Touch(".~frisch.txt.Qq1Ww2");
+  alt(".~notiz.txt");
+  alt(".~kurz.A1b2C");
+  alt("~spiel2.xtc.Ab12Cd");
+  Folder("saves");
+  alt("saves/.~spiel3.xtc.Ab12Cd");
+  auto da = [&](const std::string& rel) { return access((dir + "/" + rel).c_str(), F_OK) == 0; };
+
+  EXPECT_FALSE(WriteFileBytes("fehlt\\x.txt", "x"));  // a failed write removes nothing
+  EXPECT_TRUE(da(".~spiel1.xtc.Ab12Cd"));
+  ASSERT_TRUE(WriteFileBytes("spiel1.xtc", "neu"));
+  EXPECT_FALSE(da(".~spiel1.xtc.Ab12Cd"));
+  EXPECT_FALSE(da(".~Start.lsd.zZ9yY8"));
+  for (const char* bleibt : {".~frisch.txt.Qq1Ww2", ".~notiz.txt", ".~kurz.A1b2C", "~spiel2.xtc.Ab12Cd",
+                             "saves/.~spiel3.xtc.Ab12Cd", "spiel1.xtc"})
+    EXPECT_TRUE(da(bleibt)) << bleibt;
 }
 
 TEST_F(Scratch, DrivesFromTheEnvironment) {
