@@ -3,11 +3,13 @@
 #include <SDL_image.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <csetjmp>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <cstdlib>
+#include <new>
+
+// After <cstdio>: the header needs FILE.
+#include <jpeglib.h>
 
 #include "runtime/surface.h"
 #include "runtime/system.h"
@@ -16,8 +18,14 @@ namespace rt {
 
 namespace {
 
-// Pictures beyond this many pixels are refused rather than risking a huge allocation.
-constexpr long long kMaxPixels = 1LL << 26;
+// Pictures beyond this many pixels (4096 by 4096) are refused before anything decodes them;
+// the scene is 640 by 480. Icons are far smaller still.
+constexpr long long kMaxPixels = 1LL << 24;
+constexpr int kMaxIconSide = 1024;
+
+bool Fits(long long w, long long h, long long most = kMaxPixels) {
+  return w > 0 && h > 0 && w * h <= most;
+}
 
 PicturePtr FromSdlSurface(SDL_Surface* loaded, bool keepAlpha) {
   SDL_Surface* rgba = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ABGR8888, 0);
@@ -27,7 +35,7 @@ PicturePtr FromSdlSurface(SDL_Surface* loaded, bool keepAlpha) {
   pic->height = rgba->h;
   const size_t n = size_t(rgba->w) * rgba->h;
   pic->pixels.resize(n);
-  std::vector<uint8_t> alpha(n);
+  std::vector<uint8_t> alpha(keepAlpha ? n : 0);
   bool translucent = false;
   SDL_LockSurface(rgba);
   for (int y = 0; y < rgba->h; ++y) {
@@ -38,6 +46,7 @@ PicturePtr FromSdlSurface(SDL_Surface* loaded, bool keepAlpha) {
       const uint32_t v = row[x];
       const size_t i = size_t(y) * rgba->w + x;
       pic->pixels[i] = Color(v & 0xFFFFFF);
+      if (!keepAlpha) continue;
       alpha[i] = uint8_t(v >> 24);
       translucent |= alpha[i] != 255;
     }
@@ -69,16 +78,27 @@ PicturePtr DecodeIcon(const std::string& f) {
   if (at >= f.size() || size > f.size() - at) return nullptr;
 
   if (f.compare(at, 4, "\x89PNG") == 0) {  // newer icons hold a PNG image
+    // Its size is in the header chunk that must come first; checked before anything decodes.
+    auto be32 = [&](size_t p) {
+      uint32_t v = 0;
+      for (size_t i = 0; i < 4; ++i) v = v << 8 | uint8_t(f[p + i]);
+      return v;
+    };
+    if (size < 24 || f.compare(at + 12, 4, "IHDR") != 0) return nullptr;
+    const long long pw = be32(at + 16), ph = be32(at + 20);
+    if (pw > kMaxIconSide || ph > kMaxIconSide || !Fits(pw, ph)) return nullptr;
     SDL_RWops* rw = SDL_RWFromConstMem(f.data() + at, int(size));
-    SDL_Surface* png = rw ? IMG_Load_RW(rw, 1) : nullptr;
+    SDL_Surface* png = rw ? IMG_LoadPNG_RW(rw) : nullptr;
+    if (rw) SDL_RWclose(rw);
     if (!png) return nullptr;
-    PicturePtr pic = FromSdlSurface(png, true);
+    PicturePtr pic = png->w == pw && png->h == ph ? FromSdlSurface(png, true) : nullptr;
     SDL_FreeSurface(png);
     return pic;
   }
   const uint32_t hdr = u32(at);
   const int w = int(u32(at + 4)), h2 = int(u32(at + 8)), bpp = int(u16(at + 14));
-  if (hdr < 40 || u32(at + 16) != 0 || w <= 0 || w > 1024 || h2 <= 0 || h2 > 2048) return nullptr;
+  if (hdr < 40 || u32(at + 16) != 0 || w <= 0 || w > kMaxIconSide || h2 <= 0 || h2 > 2 * kMaxIconSide)
+    return nullptr;
   const int h = h2 / 2;
   if (h <= 0 || (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32)) return nullptr;
   uint32_t colors = u32(at + 32);
@@ -134,26 +154,101 @@ PicturePtr DecodeIcon(const std::string& f) {
   return pic;
 }
 
-// The picture size a .bmp or .jpg header claims, checked before decoding so that a broken
-// header cannot ask for gigabytes.
-bool ClaimsHugeSize(const std::string& f) {
-  auto byte = [&](size_t at) { return at < f.size() ? uint8_t(f[at]) : 0; };
-  long long w = 0, h = 0;
-  if (f.size() >= 26 && f[0] == 'B' && f[1] == 'M') {
-    w = int32_t(byte(18) | byte(19) << 8 | byte(20) << 16 | uint32_t(byte(21)) << 24);
-    h = int32_t(byte(22) | byte(23) << 8 | byte(24) << 16 | uint32_t(byte(25)) << 24);
-  } else if (byte(0) == 0xFF && byte(1) == 0xD8) {
-    for (size_t at = 2; at + 9 < f.size() && byte(at) == 0xFF;) {
-      const int marker = byte(at + 1);
-      if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
-        h = byte(at + 5) << 8 | byte(at + 6);
-        w = byte(at + 7) << 8 | byte(at + 8);
-        break;
+bool IsIcon(const std::string& f) {
+  return f.size() >= 4 && f[0] == 0 && f[1] == 0 && (f[2] == 1 || f[2] == 2) && f[3] == 0;
+}
+bool IsBmp(const std::string& f) { return f.size() >= 26 && f[0] == 'B' && f[1] == 'M'; }
+bool IsJpeg(const std::string& f) {
+  return f.size() >= 3 && uint8_t(f[0]) == 0xFF && uint8_t(f[1]) == 0xD8 && uint8_t(f[2]) == 0xFF;
+}
+
+// The size a .bmp header gives, read as the decoder reads it: 16-bit fields in the old
+// 12-byte header, else 32-bit ones with a negative height for top-down rows.
+PicturePtr DecodeBmp(const std::string& f) {
+  auto le = [&](size_t at, int n) {
+    uint32_t v = 0;
+    for (int i = n - 1; i >= 0; --i) v = v << 8 | uint8_t(f[at + size_t(i)]);
+    return v;
+  };
+  long long w, h;
+  if (le(14, 4) == 12) {
+    w = le(18, 2), h = le(20, 2);
+  } else {
+    w = int32_t(le(18, 4)), h = std::llabs(int32_t(le(22, 4)));
+  }
+  if (!Fits(w, h)) return nullptr;
+  SDL_RWops* rw = SDL_RWFromConstMem(f.data(), int(f.size()));
+  SDL_Surface* loaded = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
+  if (!loaded) return nullptr;
+  PicturePtr pic = Fits(loaded->w, loaded->h) ? FromSdlSurface(loaded, false) : nullptr;
+  SDL_FreeSurface(loaded);
+  return pic;
+}
+
+// libjpeg reports fatal errors through a jump back to the decoder and warnings (damaged data,
+// which still decodes) to nobody.
+struct JpegError {
+  jpeg_error_mgr mgr;
+  jmp_buf back;
+};
+void JpegFail(j_common_ptr c) { longjmp(reinterpret_cast<JpegError*>(c->err)->back, 1); }
+void JpegQuiet(j_common_ptr) {}
+
+// The size comes from the decoder's own header read, so it is the size it will decode.
+PicturePtr DecodeJpeg(const std::string& f) {
+  jpeg_decompress_struct cinfo{};
+  JpegError err{};
+  auto pic = std::make_shared<Picture>();
+  cinfo.err = jpeg_std_error(&err.mgr);
+  err.mgr.error_exit = JpegFail;
+  err.mgr.output_message = JpegQuiet;
+  if (setjmp(err.back)) {
+    jpeg_destroy_decompress(&cinfo);
+    return nullptr;
+  }
+  jpeg_create_decompress(&cinfo);
+  cinfo.mem->max_memory_to_use = 64L << 20;  // a progressive file keeps all its coefficients
+  jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(f.data()), static_cast<unsigned long>(f.size()));
+  if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK || !Fits(cinfo.image_width, cinfo.image_height)) {
+    jpeg_destroy_decompress(&cinfo);
+    return nullptr;
+  }
+  const bool cmyk = cinfo.num_components == 4;
+  cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+  jpeg_start_decompress(&cinfo);
+  const int w = int(cinfo.output_width), h = int(cinfo.output_height);
+  try {
+    pic->pixels.assign(size_t(w) * h, 0);  // rows the file lacks stay black
+  } catch (const std::bad_alloc&) {
+    jpeg_destroy_decompress(&cinfo);
+    return nullptr;
+  }
+  pic->width = w;
+  pic->height = h;
+  JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
+                                              JDIMENSION(w) * cinfo.output_components, 1);
+  while (cinfo.output_scanline < cinfo.output_height) {
+    const size_t y = cinfo.output_scanline;
+    if (jpeg_read_scanlines(&cinfo, row, 1) != 1) break;
+    const JSAMPLE* p = row[0];
+    Color* out = &pic->pixels[y * size_t(w)];
+    for (int x = 0; x < w; ++x, p += cinfo.output_components) {
+      uint32_t r = p[0], g = p[1], b = p[2];
+      if (cmyk) {  // stored inverted, as Adobe writes it
+        r = r * p[3] / 255, g = g * p[3] / 255, b = b * p[3] / 255;
       }
-      at += 2 + size_t(byte(at + 2) << 8 | byte(at + 3));
+      out[x] = Color(r | g << 8 | b << 16);
     }
   }
-  return std::llabs(w) * std::llabs(h) > kMaxPixels;
+  jpeg_destroy_decompress(&cinfo);
+  return pic;
+}
+
+PicturePtr Decode(const std::string& f) {
+  if (IsIcon(f)) return DecodeIcon(f);
+  if (IsBmp(f)) return DecodeBmp(f);
+  if (IsJpeg(f)) return DecodeJpeg(f);
+  return nullptr;  // no other format is ever handed to a decoder
 }
 
 }  // namespace
@@ -161,29 +256,17 @@ bool ClaimsHugeSize(const std::string& f) {
 PicturePtr LoadPicture(const std::string& winpath) {
   const std::string host = HostPath(winpath);
   std::string bytes;
-  std::error_code ec;
-  std::ifstream in;
-  if (std::filesystem::is_regular_file(host, ec)) in.open(host, std::ios::binary);
-  if (!in.is_open()) {
-    std::fprintf(stderr, "LoadPicture: cannot open %s\n", host.c_str());
+  if (!FileExists(winpath) || !ReadFileBytes(winpath, bytes)) {
+    std::fprintf(stderr, "LoadPicture: cannot read %s\n", host.c_str());
     return nullptr;
   }
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   PicturePtr pic;
-  if (bytes.size() >= 4 && bytes[0] == 0 && bytes[1] == 0 && (bytes[2] == 1 || bytes[2] == 2) &&
-      bytes[3] == 0) {
-    pic = DecodeIcon(bytes);
-  } else if (ClaimsHugeSize(bytes)) {
-    std::fprintf(stderr, "LoadPicture: %s claims an unusable size\n", host.c_str());
-    return nullptr;
-  } else if (SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), int(std::min<size_t>(bytes.size(), INT32_MAX)))) {
-    if (SDL_Surface* loaded = IMG_Load_RW(rw, 1)) {
-      if (loaded->w > 0 && loaded->h > 0 && (long long)loaded->w * loaded->h <= kMaxPixels)
-        pic = FromSdlSurface(loaded, false);
-      SDL_FreeSurface(loaded);
-    }
+  try {
+    pic = Decode(bytes);
+  } catch (const std::bad_alloc&) {
+    pic = nullptr;
   }
-  if (!pic) std::fprintf(stderr, "LoadPicture: %s is not a readable picture\n", host.c_str());
+  if (!pic) std::fprintf(stderr, "LoadPicture: %s is not a readable .bmp, .jpg or .ico picture\n", host.c_str());
   return pic;
 }
 

@@ -6,7 +6,9 @@
 #include <iterator>
 #include <unistd.h>
 
+#include "picture_samples.h"
 #include "runtime/surface.h"
+#include "runtime/system.h"
 
 using namespace rt;
 namespace fs = std::filesystem;
@@ -26,67 +28,8 @@ struct PictureFiles : ::testing::Test {
   }
 };
 
-void Le(std::string& out, uint32_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) out += char((v >> (8 * i)) & 255);
-}
-
-// An icon file with one image of w x h pixels, 32 bits per pixel: pixel(x, y) gives 0xAARRGGBB.
-template <class F>
-std::string Icon32(int w, int h, F pixel) {
-  std::string s;
-  Le(s, 0, 2), Le(s, 1, 2), Le(s, 1, 2);  // reserved, type icon, one image
-  const uint32_t andRow = uint32_t((w + 31) / 32 * 4);
-  const uint32_t size = 40 + uint32_t(w * h * 4) + andRow * uint32_t(h);
-  s += char(w), s += char(h), s += char(0), s += char(0);
-  Le(s, 1, 2), Le(s, 32, 2), Le(s, size, 4), Le(s, 22, 4);
-  Le(s, 40, 4), Le(s, uint32_t(w), 4), Le(s, uint32_t(2 * h), 4), Le(s, 1, 2), Le(s, 32, 2);
-  for (int i = 0; i < 6; ++i) Le(s, 0, 4);
-  for (int y = h - 1; y >= 0; --y)  // bottom-up
-    for (int x = 0; x < w; ++x) Le(s, pixel(x, y), 4);
-  s.append(andRow * uint32_t(h), '\0');
-  return s;
-}
-
-// A 4-bit icon (two palette colours used) whose mask makes the pixels with masked(x, y) clear.
-template <class I, class M>
-std::string Icon4(int w, int h, I index, M masked) {
-  std::string s;
-  Le(s, 0, 2), Le(s, 1, 2), Le(s, 1, 2);
-  const uint32_t xorRow = uint32_t((w * 4 + 31) / 32 * 4), andRow = uint32_t((w + 31) / 32 * 4);
-  const uint32_t size = 40 + 64 + (xorRow + andRow) * uint32_t(h);
-  s += char(w), s += char(h), s += char(16), s += char(0);
-  Le(s, 1, 2), Le(s, 4, 2), Le(s, size, 4), Le(s, 22, 4);
-  Le(s, 40, 4), Le(s, uint32_t(w), 4), Le(s, uint32_t(2 * h), 4), Le(s, 1, 2), Le(s, 4, 2);
-  for (int i = 0; i < 6; ++i) Le(s, 0, 4);
-  for (int i = 0; i < 16; ++i) Le(s, i == 1 ? 0x0000FF : i == 2 ? 0xFFFF00 : 0, 4);  // blue, cyan
-  for (int y = h - 1; y >= 0; --y) {
-    std::string row(xorRow, '\0');
-    for (int x = 0; x < w; ++x) row[size_t(x / 2)] |= char(index(x, y) << (x % 2 ? 0 : 4));
-    s += row;
-  }
-  for (int y = h - 1; y >= 0; --y) {
-    std::string row(andRow, '\0');
-    for (int x = 0; x < w; ++x)
-      if (masked(x, y)) row[size_t(x / 8)] |= char(0x80 >> (x % 8));
-    s += row;
-  }
-  return s;
-}
-
-const char kJpeg[] =  // 16x8: left half red, right half blue
-    "\xff\xd8\xff\xe0\x00\x10\x4a\x46\x49\x46\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00\xff\xdb\x00\x43"
-    "\x00\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01"
-    "\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01"
-    "\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\xff\xdb\x00\x43\x01\x01\x01"
-    "\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01"
-    "\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01"
-    "\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\xff\xc0\x00\x11\x08\x00\x08\x00\x10\x03"
-    "\x01\x11\x00\x02\x11\x01\x03\x11\x01\xff\xc4\x00\x14\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00"
-    "\x00\x00\x00\x00\x00\x00\x09\xff\xc4\x00\x14\x10\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
-    "\x00\x00\x00\x00\x00\xff\xc4\x00\x16\x01\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
-    "\x00\x00\x0b\x09\x0a\xff\xc4\x00\x14\x11\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
-    "\x00\x00\x00\xff\xda\x00\x0c\x03\x01\x00\x02\x11\x03\x11\x00\x3f\x00\x17\xd2\x9d\xbf\x81\x0e\x55"
-    "\x01\xaf\xbf\xff\xd9";
+using samples::Icon32;
+using samples::Icon4;
 
 }  // namespace
 
@@ -109,7 +52,7 @@ TEST_F(PictureFiles, BmpRoundTripKeepsEveryPixel) {
 }
 
 TEST_F(PictureFiles, JpegLoadsWithItsColours) {
-  Write("b.jpg", std::string(kJpeg, sizeof kJpeg - 1));
+  Write("b.jpg", samples::Jpeg());
   PicturePtr p = LoadPicture(Win("b.jpg"));
   ASSERT_TRUE(p);
   EXPECT_EQ(p->width, 16);
@@ -184,7 +127,7 @@ TEST_F(PictureFiles, MissingOrBrokenFilesGiveNothing) {
   EXPECT_EQ(LoadPicture(Win("broken.bmp")), nullptr);
   Write("empty.jpg", "");
   EXPECT_EQ(LoadPicture(Win("empty.jpg")), nullptr);
-  Write("cut.jpg", std::string(kJpeg, 120));
+  Write("cut.jpg", samples::Jpeg().substr(0, 120));
   PicturePtr cut = LoadPicture(Win("cut.jpg"));  // a truncated file may load partly or not at all
   if (cut) {
     EXPECT_EQ(cut->pixels.size(), size_t(cut->width) * cut->height);
@@ -204,10 +147,67 @@ TEST_F(PictureFiles, MissingOrBrokenFilesGiveNothing) {
   bmp[18 + 2] = 0x10, bmp[22 + 2] = 0x10;  // 1M x 1M pixels
   Write("huge.bmp", bmp);
   EXPECT_EQ(LoadPicture(Win("huge.bmp")), nullptr);
-  std::string jpg(kJpeg, sizeof kJpeg - 1);
+  std::string jpg = samples::Jpeg();
   const size_t sof = jpg.find("\xff\xc0");
   ASSERT_NE(sof, std::string::npos);
   jpg[sof + 5] = jpg[sof + 7] = char(0xFF);  // 65k x 65k
   Write("huge.jpg", jpg);
   EXPECT_EQ(LoadPicture(Win("huge.jpg")), nullptr);
+}
+
+TEST_F(PictureFiles, OnlyBmpJpegAndIconsReachADecoder) {
+  // Other formats are refused by their content, whatever their names say, even when small and
+  // well formed.
+  Write("small.bmp", samples::Png(4, 4));
+  EXPECT_EQ(LoadPicture(Win("small.bmp")), nullptr);
+  Write("small.png", samples::Png(4, 4));
+  EXPECT_EQ(LoadPicture(Win("small.png")), nullptr);
+  Write("small_gif.jpg", samples::Gif(4, 4));
+  EXPECT_EQ(LoadPicture(Win("small_gif.jpg")), nullptr);
+  for (const auto& [name, bytes] : samples::HostilePictures()) {
+    Write(name, bytes);
+    EXPECT_EQ(LoadPicture(Win(name)), nullptr) << name;
+  }
+}
+
+TEST_F(PictureFiles, JpegSizeIsTheOneItsDecoderReads) {
+  // A fill byte before the frame marker is legal: the picture loads at its size.
+  Write("fill.jpg", samples::JpegWithFillByte(16, 8));
+  PicturePtr p = LoadPicture(Win("fill.jpg"));
+  ASSERT_TRUE(p);
+  EXPECT_EQ(p->width, 16);
+  EXPECT_EQ(p->height, 8);
+  // Behind the same fill byte, a claim of 26000 by 26000 pixels is seen and refused.
+  Write("fill_huge.jpg", samples::JpegWithFillByte(26000, 26000));
+  EXPECT_EQ(LoadPicture(Win("fill_huge.jpg")), nullptr);
+  // A file cut anywhere never gives a picture of another size.
+  const std::string j = samples::Jpeg();
+  for (size_t n = 0; n < j.size(); n += 7) {
+    Write("cut.jpg", j.substr(0, n));
+    if (PicturePtr c = LoadPicture(Win("cut.jpg"))) {
+      EXPECT_EQ(c->width, 16) << n;
+      EXPECT_EQ(c->pixels.size(), size_t(c->width) * c->height) << n;
+    }
+  }
+}
+
+TEST_F(PictureFiles, PngInsideAnIconHasASizeLimit) {
+  Write("png.ico", samples::IconWithPng(samples::Png(32, 32), 32, 32));
+  PicturePtr p = LoadPicture(Win("png.ico"));
+  ASSERT_TRUE(p);
+  EXPECT_EQ(p->width, 32);
+  EXPECT_EQ(p->At(5, 5), vbBlack);
+  // Wider than any cursor: refused before its pixels are decoded.
+  Write("wide.ico", samples::IconWithPng(samples::Png(2000, 2), 0, 2));
+  EXPECT_EQ(LoadPicture(Win("wide.ico")), nullptr);
+}
+
+TEST_F(PictureFiles, FilesBeyondTheReadLimitAreNotRead) {
+  // A sparse file of 100 GB takes no disk space; reading it would take all memory.
+  const std::string host = Host("sparse.bmp");
+  std::string bmp = "BM";
+  bmp.resize(64, '\0');
+  Write("sparse.bmp", bmp);
+  ASSERT_EQ(::truncate(host.c_str(), 100LL << 30), 0);
+  EXPECT_EQ(LoadPicture(Win("sparse.bmp")), nullptr);
 }
