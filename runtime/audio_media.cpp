@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -29,6 +30,7 @@ struct Device {
   std::string alias;  // as given; compared case-insensitively
   Backend backend = Backend::Song;
   std::string host;
+  Mix_MusicType songType = MUS_NONE;  // the one decoder a song is handed to
   int64_t lengthMs = 0;
   bool playing = false;
   uint64_t startAt = 0;
@@ -47,6 +49,7 @@ int g_hook = -1;
 // again every time round, and loading a General MIDI soundfont takes a noticeable moment.
 struct SongCache {
   std::string host;
+  Mix_MusicType type = MUS_NONE;
   int64_t mtime = 0;
   Mix_Music* music = nullptr;
   const Device* owner = nullptr;  // the device whose play started it
@@ -58,20 +61,68 @@ int64_t FileTime(const std::string& host) {
   return int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
-Mix_Music* LoadSong(const std::string& host) {
+// The mixer is told the type: left to guess, it would try every decoder it has on any file.
+Mix_Music* LoadSong(const std::string& host, Mix_MusicType type) {
   int64_t t = FileTime(host);
-  if (g_song.music && g_song.host == host && g_song.mtime == t) return g_song.music;
+  if (g_song.music && g_song.host == host && g_song.type == type && g_song.mtime == t) return g_song.music;
   if (g_song.music) {
     Mix_HaltMusic();
     Mix_FreeMusic(g_song.music);
   }
   g_song = SongCache{};
-  g_song.music = Mix_LoadMUS(host.c_str());
+  SDL_RWops* rw = SDL_RWFromFile(host.c_str(), "rb");
+  g_song.music = rw ? Mix_LoadMUSType_RW(rw, type, 1) : nullptr;
   if (g_song.music) {
     g_song.host = host;
+    g_song.type = type;
     g_song.mtime = t;
   }
   return g_song.music;
+}
+
+// The mixer reads a wave file's header itself and trusts it; every format chunk (the last one
+// counts for it) must describe sound it can play.
+bool WaveHeaderPlayable(const std::string& host) {
+  FILE* f = std::fopen(host.c_str(), "rb");
+  if (!f) return false;
+  auto le = [](const unsigned char* b, int n) {
+    uint32_t v = 0;
+    for (int i = n - 1; i >= 0; --i) v = v << 8 | b[i];
+    return v;
+  };
+  unsigned char head[12];
+  bool ok = std::fread(head, 1, 12, f) == 12 && std::memcmp(head, "RIFF", 4) == 0 &&
+            std::memcmp(head + 8, "WAVE", 4) == 0;
+  bool format = false, data = false;
+  for (int chunks = 0; ok && chunks < 10000; ++chunks) {
+    unsigned char c[8];
+    if (std::fread(c, 1, 8, f) != 8) break;
+    const uint32_t len = le(c + 4, 4);
+    if (len == 0) break;  // where the mixer stops reading as well
+    long next = std::ftell(f) + long(len) + long(len & 1);
+    if (std::memcmp(c, "fmt ", 4) == 0) {
+      unsigned char fmt[16];
+      ok = len >= 16 && std::fread(fmt, 1, 16, f) == 16;
+      const uint32_t tag = le(fmt, 2), channels = le(fmt + 2, 2), rate = le(fmt + 4, 4);
+      const uint32_t align = le(fmt + 12, 2), bits = le(fmt + 14, 2);
+      ok = ok && (tag == 1 || tag == 3 || tag == 6 || tag == 7 || tag == 0xFFFE) && channels >= 1 &&
+           channels <= 8 && rate >= 1000 && rate <= 384000 && align > 0 &&
+           (bits == 8 || bits == 16 || bits == 24 || bits == 32 || bits == 64);
+      format = true;
+    } else if (std::memcmp(c, "data", 4) == 0) {
+      data = true;
+    }
+    ok = ok && std::fseek(f, next, SEEK_SET) == 0;
+  }
+  std::fclose(f);
+  return ok && format && data;
+}
+
+// The decoder for a song, from what the file holds; MUS_NONE for sound the system does not play.
+Mix_MusicType SongType(const std::string& host, const std::string& container) {
+  if (container == "mp3") return MUS_MP3;
+  if (container == "wav") return WaveHeaderPlayable(host) ? MUS_WAV : MUS_NONE;
+  return MUS_NONE;
 }
 
 void FreeSongCache() {
@@ -229,6 +280,7 @@ int Open(const std::string& args) {
     if (!ReadFileBytes(file, bytes)) return MCIERR_FILE_NOT_FOUND;
     d->lengthMs = MidiLengthMs(bytes);
     if (d->lengthMs < 0) return MCIERR_INVALID_FILE;
+    d->songType = MUS_MID;
   } else {
     MediaInfo info;
     if (!ProbeMedia(d->host, info)) return MCIERR_INVALID_FILE;
@@ -238,7 +290,7 @@ int Open(const std::string& args) {
       d->video = std::make_unique<VideoPlayer>();
       if (!d->video->Open(d->host)) return MCIERR_INVALID_FILE;
       d->video->SetParent(o.hasParent ? intptr_t(o.parent) : 0);
-    } else if (!info.hasAudio) {
+    } else if (!info.hasAudio || (d->songType = SongType(d->host, info.container)) == MUS_NONE) {
       return MCIERR_INVALID_FILE;
     }
   }
@@ -254,7 +306,7 @@ int Play(Device* d) {
     d->video->Start(d->startAt);
     if (g_hook < 0) g_hook = AddPumpHook(PumpVideos);
   } else if (EnsureOpen()) {
-    if (Mix_Music* m = LoadSong(d->host)) {
+    if (Mix_Music* m = LoadSong(d->host, d->songType)) {
       Mix_HaltMusic();
       Mix_PlayMusic(m, 1);
       g_song.owner = d;

@@ -88,6 +88,13 @@ bool IsMovingPicture(const AVStream* s) {
   return s->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !(s->disposition & AV_DISPOSITION_ATTACHED_PIC);
 }
 
+// A damaged header can claim no channels (the mixer divides by the count) or absurd rates.
+bool PlayableSound(const AVStream* s) {
+  const AVCodecParameters* p = s->codecpar;
+  return p->codec_type == AVMEDIA_TYPE_AUDIO && p->ch_layout.nb_channels >= 1 &&
+         p->ch_layout.nb_channels <= 8 && p->sample_rate >= 1000 && p->sample_rate <= 384000;
+}
+
 int64_t ToMs(int64_t ts, AVRational tb) {
   return av_rescale_q(ts, tb, AVRational{1, 1000});
 }
@@ -132,9 +139,10 @@ bool ProbeMedia(const std::string& hostpath, MediaInfo& info) {
   info = MediaInfo{};
   for (unsigned i = 0; i < in.fmt->nb_streams; ++i) {
     if (IsMovingPicture(in.fmt->streams[i])) info.hasVideo = true;
-    if (in.fmt->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_AUDIO) info.hasAudio = true;
+    if (PlayableSound(in.fmt->streams[i])) info.hasAudio = true;
   }
   if (!info.hasVideo && !info.hasAudio) return false;
+  info.container = in.fmt->iformat->name;
   info.lengthMs = LengthMs(in.fmt);
   return true;
 }
@@ -370,7 +378,7 @@ bool VideoPlayer::Open(const std::string& hostpath) {
   AVFormatContext* fmt = m.in.fmt;
   for (unsigned i = 0; i < fmt->nb_streams; ++i) {
     if (m.vIndex < 0 && IsMovingPicture(fmt->streams[i])) m.vIndex = int(i);
-    if (m.aIndex < 0 && fmt->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_AUDIO) m.aIndex = int(i);
+    if (m.aIndex < 0 && PlayableSound(fmt->streams[i])) m.aIndex = int(i);
   }
   if (m.vIndex < 0 || !(m.vdec = Impl::OpenDecoder(fmt->streams[m.vIndex]))) return false;
   m.originMs = fmt->start_time != AV_NOPTS_VALUE ? fmt->start_time / 1000 : 0;

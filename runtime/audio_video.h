@@ -9,9 +9,10 @@ namespace rt::audio_detail {
 struct MediaInfo {
   int64_t lengthMs = 0;
   bool hasVideo = false;  // a moving picture (cover art does not count)
-  bool hasAudio = false;
+  bool hasAudio = false;  // sound with a channel count and a sample rate that can play
+  std::string container;  // the demuxer's name: "wav", "mp3", "mpeg", "avi" ...
 };
-// False when the file cannot be read as media.
+// False when the file cannot be read as media or holds nothing that can play.
 bool ProbeMedia(const std::string& hostpath, MediaInfo& info);
 
 // One video: frames decoded on the event pump's thread, drawn scaled into the screen pixels of

@@ -5,11 +5,18 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "runtime/audio.h"
 #include "runtime/audio_internal.h"
+#include "runtime/forms.h"
+#include "runtime/system.h"
+#include "scratch.h"
 
 using namespace rt;
 
@@ -26,6 +33,36 @@ int WaitForChild(pid_t pid, std::chrono::seconds limit) {
   kill(pid, SIGKILL);
   waitpid(pid, &status, 0);
   return -1;
+}
+
+void Le(std::string& s, uint32_t v, int n) {
+  for (int i = 0; i < n; ++i) s += char((v >> (8 * i)) & 255);
+}
+
+// A wave file of 64 bytes of sound with the given format fields; a second format chunk when
+// `second` channels are given (the mixer reads the last one).
+std::string Wave(uint32_t channels, uint32_t rate, uint32_t bits, int second = -1) {
+  auto fmt = [&](uint32_t ch) {
+    std::string f = "fmt ";
+    Le(f, 16, 4), Le(f, 1, 2), Le(f, ch, 2), Le(f, rate, 4);
+    Le(f, rate * ch * bits / 8, 4), Le(f, ch * bits / 8, 2), Le(f, bits, 2);
+    return f;
+  };
+  std::string body = "WAVE" + fmt(channels) + (second >= 0 ? fmt(uint32_t(second)) : "") + "data";
+  Le(body, 64, 4);
+  body += std::string(64, '\x10');
+  std::string s = "RIFF";
+  Le(s, uint32_t(body.size()), 4);
+  return s + body;
+}
+
+// Runs f in a child process; its exit status, or -1 when it hung.
+template <class F>
+int InChild(F f) {
+  std::fflush(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) _exit(f());
+  return pid < 0 ? -1 : WaitForChild(pid, std::chrono::seconds(30));
 }
 
 // Registered before any test opens the audio, so it runs after the audio's own exit handler: a
@@ -55,4 +92,53 @@ TEST(AudioExit, AForkedHelperThatExitsLeavesTheOutputToItsOwner) {
   EXPECT_EQ(WEXITSTATUS(status), 3) << "99: the child closed the parent's audio output";
   EXPECT_TRUE(AudioOpen());
   AudioClose();
+}
+
+TEST(DamagedMedia, WaveHeadersTheMixerCannotPlayGiveTheMediaError) {
+  const std::string dir = testing_support::MakeScratchFolder("media");
+  ASSERT_FALSE(dir.empty());
+  struct Fall {
+    const char* name;
+    std::string bytes;
+    int open;  // what "open" answers
+  };
+  const std::vector<Fall> faelle = {
+      {"gut.wav", Wave(2, 22050, 16), 0},
+      {"null_kanaele.wav", Wave(0, 44100, 16), MCIERR_INVALID_FILE},
+      {"null_rate.wav", Wave(2, 0, 16), MCIERR_INVALID_FILE},
+      {"neun_kanaele.wav", Wave(9, 44100, 16), MCIERR_INVALID_FILE},
+      {"null_bits.wav", Wave(1, 44100, 0), MCIERR_INVALID_FILE},
+      {"zweites_fmt.wav", Wave(2, 44100, 16, 0), MCIERR_INVALID_FILE},
+      {"kanaele_256.wav", Wave(256, 44100, 16), MCIERR_INVALID_FILE},
+  };
+  for (const Fall& f : faelle) std::ofstream(dir + "/" + f.name, std::ios::binary) << f.bytes;
+  // Opened and played as music (by its extension, as a named type, as an MPEG file would be),
+  // as an effect and as speech, with the mixer running meanwhile.
+  const int status = InChild([&] {
+    int fehler = 0;
+    for (const Fall& f : faelle) {
+      const std::string w = WinPath(dir + "/" + f.name);
+      for (const std::string typ : {"", " type waveaudio", " type MPEGVideo"}) {
+        const int e = mciSendString("open " + w + typ + " alias vbSong", nullptr, 0);
+        if (e != f.open) {
+          std::fprintf(stderr, "%s%s: open gave %d\n", f.name, typ.c_str(), e);
+          ++fehler;
+        }
+        mciSendString("play vbSong", nullptr, 0);
+        PlayWaveEffect(w);
+        const uint32_t h = BASS_StreamCreateFile(0, w, 0, 0, 0);
+        if (h) BASS_StreamPlay(h, 0, 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        DoEvents();
+        if (h) BASS_StreamFree(h);
+        mciSendString("close vbSong", nullptr, 0);
+      }
+    }
+    AudioClose();
+    return fehler ? 1 : 0;
+  });
+  testing_support::RemoveScratchFolder(dir);
+  ASSERT_NE(status, -1) << "hung";
+  EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
