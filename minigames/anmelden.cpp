@@ -1,6 +1,12 @@
 // The one place that knows every mini-game window: the scripts reach them by word only.
 #include "engine/minispiel.h"
+#include "minigames/capitals/hdw.h"
+#include "minigames/memory/memory.h"
+#include "minigames/riddle/esel.h"
 
 void MinispieleAnmelden() {
-  [[maybe_unused]] Minispiele& f = MinispielFenster();
+  Minispiele& f = MinispielFenster();
+  f.ESEL = [] { Form2().Show(rt::vbModal); };
+  f.HDW = [] { HDW().Show(rt::vbModal); };
+  f.MEMORY = [] { Memory().Show(rt::vbModal); };
 }
