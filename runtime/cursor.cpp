@@ -21,6 +21,7 @@ struct PointerState {
   uint64_t tipSince = 0;
   bool tipShown = false, tipSuppressed = false;
   std::string tipText;
+  std::string suppressedText;  // a press hides this tip until the control names another
   int tipX = 0, tipY = 0;
 };
 
@@ -155,6 +156,7 @@ void NoteMouseActivity(Form* f, Control* under, int x, int y, bool press) {
   } else if (press) {
     HideTip();
     s.tipSuppressed = true;
+    s.suppressedText = under ? under->ToolTipText : std::string();
   } else if (!s.tipShown) {
     s.tipSince = timeGetTime();  // the pointer must rest before a tip shows
   }
@@ -184,6 +186,12 @@ void UpdatePointer() {
 
   Control* tipCtl = Control::FromHandle(s.tipControl);
   const std::string text = tipCtl && s.tipForm == f->hWnd() ? tipCtl->ToolTipText : std::string();
+  if (s.tipSuppressed && text != s.suppressedText) {
+    // The control shows something else under the pointer now (a scene naming what is under the
+    // mouse): that tip shows once the pointer rests.
+    s.tipSuppressed = false;
+    s.tipSince = timeGetTime();
+  }
   if (text.empty()) {
     HideTip();
   } else if (s.tipShown) {

@@ -76,6 +76,11 @@ TEST_F(Maus, HoverUndKlickBeiUeberlappendenUndAusgeschaltetenHotspots) {
   EXPECT_EQ(f.MouseIcon, Icon("b1.ico"));
   EXPECT_EQ(CursorModus, 0);
 
+  // Moving draws nothing on the scene, so the window has nothing new to show.
+  f.Picture1.TakeScreenChanged();
+  for (float p : {55.f, 65.f, 75.f, 300.f, 56.f, 57.f}) Bewege(p, p);
+  EXPECT_FALSE(f.Picture1.TakeScreenChanged());
+
   // Over the black background: the arrow, no animation.
   f.Hintergrund_MouseMove(0, 0, 3, 3);
   EXPECT_EQ(f.MousePointer, rt::vbDefault);
@@ -260,8 +265,10 @@ TEST_F(Maus, AuswahlMarkierenUndWaehlen) {
   EXPECT_EQ(f.MarkierteZeile, 0);
   EXPECT_TRUE(invers(240) && invers(250) && invers(260));
   EXPECT_FALSE(invers(239) || invers(261));
+  f.Picture1.TakeScreenChanged();
   Bewege(10, 255);
   EXPECT_TRUE(invers(250));
+  EXPECT_FALSE(f.Picture1.TakeScreenChanged());  // still the same line
   Bewege(10, 270);
   EXPECT_EQ(f.MarkierteZeile, 1);
   EXPECT_FALSE(invers(250));

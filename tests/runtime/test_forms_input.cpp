@@ -307,4 +307,27 @@ TEST_F(InputTest, TooltipsShowAfterThePointerRests) {
   EXPECT_FALSE(TooltipShown());
 }
 
+TEST_F(InputTest, APressHidesTheTipUntilTheControlNamesSomethingElse) {
+  Clicks f;
+  f.Show();
+  f.Picture1.ToolTipText = "Kerze";
+  PostMouse(f, 0, 0, 40, 50);
+  PostMouse(f, 1, vbLeftButton, 40, 50);
+  PostMouse(f, 2, vbLeftButton, 40, 50);
+  DoEvents();
+  WaitForEvent(timeGetTime() + 1000);
+  DoEvents();
+  EXPECT_FALSE(TooltipShown());
+  // A control that names what lies under the pointer: another name is another tip.
+  f.Picture1.ToolTipText = "Brief";
+  PostMouse(f, 0, 0, 60, 50);
+  DoEvents();
+  EXPECT_FALSE(TooltipShown());
+  WaitForEvent(timeGetTime() + 1000);
+  DoEvents();
+  std::string text;
+  EXPECT_TRUE(TooltipShown(&text));
+  EXPECT_EQ(text, "Brief");
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 // The sample adventure: the village square (start room), the house, the forest, the load room,
-// two items with their scripts, and the cursor icons.
+// two items with their click and combination scripts, and the cursor icons (most with
+// animation frames).
 #include <cmath>
 #include <string>
 
@@ -78,6 +79,11 @@ Bild Dorfplatz() {
   }
   for (auto [x, y] : {std::array<int, 2>{460, 190}, {500, 230}, {540, 180}, {480, 150}, {525, 240}})
     b.Ellipse(float(x), float(y), 6, 6, RGB(210, 30, 30));
+  // The signpost between the well and the tree.
+  b.Rechteck(441, 300, 449, 385, RGB(96, 64, 34));
+  b.Rechteck(415, 285, 475, 318, RGB(70, 44, 22));
+  b.Rechteck(417, 287, 473, 316, RGB(196, 160, 104));
+  for (int y = 293; y <= 309; y += 8) b.Linie(423, float(y), 467, float(y), 2, RGB(80, 54, 30));
   return b;
 }
 
@@ -193,6 +199,15 @@ Bild Pfeil(int schritt) {
   return b;
 }
 
+Bild Lupe() {
+  Bild b = Icon();
+  b.Linie(19, 19, 29, 29, 5, RGB(60, 40, 20));
+  b.Ellipse(13, 13, 11, 11, RGB(30, 30, 30));
+  b.Ellipse(13, 13, 8, 8, RGB(190, 225, 250));
+  b.Ellipse(10, 10, 3, 2, 0xFFFFFF);
+  return b;
+}
+
 Bild Werfen() {
   Bild b = Pfeil(0);
   for (auto [x, y] : {std::array<int, 2>{26, 5}, {28, 26}, {8, 27}}) {
@@ -241,6 +256,10 @@ RaumDef StartRaum() {
       {Text("Ein knorriger alter Apfelbaum.")}));
   r.hotspots.push_back(Hotspot("Weg", "pfeil1.ico", MaskeRechteck(590, 300, 639, 479),
                                {Raum("Wald.lsd")}, {Text("Der Weg führt in den Wald.")}));
+  // Its cursor has no animation frames; its text two coloured lines.
+  r.hotspots.push_back(Hotspot("Wegweiser", "lupe.ico", MaskeRechteck(415, 285, 475, 385),
+                               {Text("$EDorfplatz von Norvalde#$BLinks das Haus, rechts der Weg in den Wald")},
+                               {Text("Ein hölzerner Wegweiser.")}));
   return r;
 }
 
@@ -320,6 +339,7 @@ void Erzeuge(const Ziel& z) {
   Icon(z, "auge3.ico", Auge(2));
   Icon(z, "auge4.ico", Auge(1));
   for (int k = 1; k <= 4; ++k) Icon(z, "pfeil" + std::to_string(k) + ".ico", Pfeil(k - 1));
+  Icon(z, "lupe.ico", Lupe());
   Icon(z, "tuer1.ico", Pfeil(0));
   Icon(z, "tuer2.ico", Pfeil(1));
 }
