@@ -1,6 +1,7 @@
 // The operations of the scene window that the interpreter needs. The scene window implements
 // them and registers itself in Szene at start-up; until then the calls do nothing.
 #pragma once
+#include <cstdint>
 #include <string>
 
 struct SzenenFenster {
@@ -23,6 +24,14 @@ struct SzenenFenster {
   virtual float TextHoehe(const std::string& text) { (void)text; return 0; }
   // Redraws the hidden item bar picture after the items changed.
   virtual void GegenständeLaden() {}
+  // Timed effects on the scene: zooms to and from a rectangle of the room picture (the corners
+  // may come back put in order), fades to white and back, the shake, and the credits roll.
+  virtual void ZoomIN(int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2) { (void)x1; (void)y1; (void)x2; (void)y2; }
+  virtual void ZoomOUT(int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2) { (void)x1; (void)y1; (void)x2; (void)y2; }
+  virtual void BlendWeiß() {}
+  virtual void BlendWeißOut() {}
+  virtual void Ruckel() {}
+  virtual void Abspann() {}
 };
 
 inline SzenenFenster* Szene = nullptr;
@@ -38,4 +47,10 @@ inline void ZeigText(const std::string& text) { if (Szene) Szene->ZeigText(text)
 inline void WegText(const std::string& text) { if (Szene) Szene->WegText(text); }
 inline float TextHoehe(const std::string& text) { return Szene ? Szene->TextHoehe(text) : 0; }
 inline void GegenständeLaden() { if (Szene) Szene->GegenständeLaden(); }
+inline void ZoomIN(int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2) { if (Szene) Szene->ZoomIN(x1, y1, x2, y2); }
+inline void ZoomOUT(int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2) { if (Szene) Szene->ZoomOUT(x1, y1, x2, y2); }
+inline void BlendWeiß() { if (Szene) Szene->BlendWeiß(); }
+inline void BlendWeißOut() { if (Szene) Szene->BlendWeißOut(); }
+inline void Ruckel() { if (Szene) Szene->Ruckel(); }
+inline void Abspann() { if (Szene) Szene->Abspann(); }
 }  // namespace szene
