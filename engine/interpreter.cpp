@@ -143,11 +143,19 @@ void SkriptAusfuehren(const Skript& skript, int32_t hotspot, const std::string& 
   }
   Lauf lauf{skript, hotspot, gegenstand, 0};
   const uint64_t raum = RaumZaehler;
+  const SzenenFenster* szene = Szene;
+  uint32_t spruenge = 0;
   const Gesichert g = StartSchritte();
   try {
     for (lauf.i = 0; lauf.i <= lauf.Letzter(); ++lauf.i) {
       const int32_t op = lauf.Befehl(lauf.i);
       if (op < 0 || op >= Befehl::Anzahl || !tabelle[size_t(op)]) continue;
+      // A loop that never waits would keep the window from ever being closed: it pumps now
+      // and then, and a scene closed meanwhile ends the run.
+      if (op == Befehl::Springe && ++spruenge % kSpruengeJePumpe == 0) {
+        rt::DoEvents();
+        if (Szene != szene) break;
+      }
       const Fortgang f = tabelle[size_t(op)](lauf, lauf.Argument(lauf.i));
       if (f == Fortgang::EndeOhneSchritte) return;
       if (f == Fortgang::Ende || RaumZaehler != raum) break;

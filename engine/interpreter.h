@@ -19,10 +19,16 @@ enum : int32_t {
 constexpr int32_t Anzahl = 33;
 }  // namespace Befehl
 
+// A run pumps window events after this many jumps, so that a script looping without a wait
+// leaves the window responsive.
+constexpr uint32_t kSpruengeJePumpe = 1000;
+
 // Runs script for hotspot (-1: none) with the item name the script's item tests compare with.
 // The run keeps its own copy of the script: a room loaded meanwhile (by this run or a nested
 // one) cannot change what it reads; the run then ends after that instruction with its end
-// steps. A failure thrown by an instruction passes to the caller after the end steps ran.
+// steps. A failure thrown by an instruction passes to the caller after the end steps ran. A
+// scene window closed during the run (it pumps events every kSpruengeJePumpe jumps) ends it
+// after the jump that pumped.
 void SkriptAusfuehren(const Skript& skript, int32_t hotspot, const std::string& gegenstand);
 
 // What an instruction tells its run.
