@@ -1,4 +1,6 @@
 // The program starts in the menu; a command line makes the menu hand over to the scene at once.
+#include <cstdio>
+
 #include "engine/form1.h"
 #include "engine/minispiel.h"
 #include "menu/menu.h"
@@ -7,6 +9,11 @@
 
 int main(int argc, char** argv) {
   rt::SetCommandLine(argc, argv);
+  // A game nobody can see could never be closed either.
+  if (!rt::DisplayAvailable()) {
+    std::fprintf(stderr, "Norvalde: no display - the game needs an X server (DISPLAY)\n");
+    return 1;
+  }
   MinispieleAnmelden();
   Menu().Show();
   // The scene's shutdown and the menu's quit end the process themselves; closing the last

@@ -426,6 +426,10 @@ void PostMouse(Form& f, int kind /*0 move, 1 down, 2 up*/, int button, int x, in
 void PostClose(Form& f);  // the window manager's close request
 // The runtime is started on first use; Shutdown closes every window (used by tests and exit).
 void ShutdownRuntime();
+// Starts the runtime; whether its windows can be seen. False without a display, and when all
+// SDL offers is a driver that shows nothing (off-screen, dummy) that SDL_VIDEODRIVER did not
+// name: windows then stay invisible.
+bool DisplayAvailable();
 
 // ---- Message boxes -----------------------------------------------------------------------
 enum : int { vbOKOnly = 0, vbOKCancel = 1, vbYesNo = 4, vbCritical = 16, vbQuestion = 32,

@@ -484,6 +484,20 @@ int OuterBorders(const Form& f, int& l, int& t, int& r, int& b) {
 
 // ---- Runtime start and stop --------------------------------------------------------------
 
+namespace {
+// Without a display SDL falls back to drivers that draw nowhere: a game on them would run
+// unseen and could never be closed. They serve only when asked for by name (tests do).
+bool InvisibleDriver() {
+  const char* d = SDL_GetCurrentVideoDriver();
+  if (!d || (SDL_strcmp(d, "offscreen") != 0 && SDL_strcmp(d, "dummy") != 0)) return false;
+  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+  const char* hint = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  if ((asked && *asked) || (hint && *hint)) return false;
+  SDL_SetError("only the %s driver, which shows nothing", d);
+  return true;
+}
+}  // namespace
+
 bool EnsureRuntime() {
   PumpState& s = P();
   if (s.tried) return s.video;
@@ -494,6 +508,12 @@ bool EnsureRuntime() {
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
     s.video = s.events = true;
+    if (InvisibleDriver()) {
+      SDL_QuitSubSystem(SDL_INIT_VIDEO);
+      s.video = s.events = false;
+    }
+  }
+  if (s.video) {
     SDL_StartTextInput();
   } else {
     std::fprintf(stderr, "norvalde: no video device (%s); windows stay invisible\n", SDL_GetError());
@@ -503,6 +523,8 @@ bool EnsureRuntime() {
 }
 
 bool HaveVideo() { return EnsureRuntime(); }
+
+bool DisplayAvailable() { return EnsureRuntime(); }
 
 void ShutdownRuntime() {
   PumpState& s = P();

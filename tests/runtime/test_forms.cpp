@@ -1,6 +1,7 @@
 // Windows: loading and unloading, design values, modal showing, timers, the pump, presenting.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -383,6 +384,30 @@ TEST_F(FormsTest, MsgBoxGoesToTheHookWithTheApplicationTitle) {
   SetMsgBoxHook(nullptr);
   // Without a screen the box reports to stderr and answers OK.
   EXPECT_EQ(MsgBox("no screen here", vbOKCancel), vbOK);
+}
+
+TEST_F(FormsTest, DriversThatShowNothingServeOnlyWhenAskedFor) {
+  // The tests name the dummy driver, so it serves them.
+  ASSERT_NE(std::getenv("SDL_VIDEODRIVER"), nullptr);
+  const std::string asked = std::getenv("SDL_VIDEODRIVER");
+  ShutdownRuntime();
+  EXPECT_TRUE(DisplayAvailable());
+  // With no display and nothing named, SDL falls back to its off-screen driver: refused.
+  ShutdownRuntime();
+  unsetenv("SDL_VIDEODRIVER");
+  const char* display = std::getenv("DISPLAY");
+  const std::string oldDisplay = display ? display : "";
+  unsetenv("DISPLAY");
+  EXPECT_FALSE(DisplayAvailable());
+  // Windows still work without being seen.
+  Form f;
+  f.Show();
+  EXPECT_TRUE(f.Loaded());
+  f.Unload();
+  ShutdownRuntime();
+  setenv("SDL_VIDEODRIVER", asked.c_str(), 1);
+  if (display) setenv("DISPLAY", oldDisplay.c_str(), 1);
+  EXPECT_TRUE(DisplayAvailable());
 }
 
 TEST_F(FormsTest, MsgBoxKeepsLongNamesReadable) {
