@@ -49,35 +49,7 @@ count_colour() {
     -colorspace Gray -format "%[fx:round(mean*w*h)]" info:
 }
 # The closing request a window manager sends (WM_DELETE_WINDOW); Xvfb has no window manager.
-close_window() {
-  python3 - "$1" <<'EOF'
-import ctypes, sys
-x = ctypes.cdll.LoadLibrary("libX11.so.6")
-x.XOpenDisplay.restype = ctypes.c_void_p
-x.XOpenDisplay.argtypes = [ctypes.c_char_p]
-x.XInternAtom.restype = ctypes.c_ulong
-x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
-x.XFlush.argtypes = [ctypes.c_void_p]
-class ClientMessage(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
-                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
-                ("data", ctypes.c_long * 5)]
-class Event(ctypes.Union):
-    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
-d = x.XOpenDisplay(None)
-w = int(sys.argv[1])
-e = Event()
-e.xclient.type = 33
-e.xclient.window = w
-e.xclient.message_type = x.XInternAtom(d, b"WM_PROTOCOLS", 0)
-e.xclient.format = 32
-e.xclient.data[0] = x.XInternAtom(d, b"WM_DELETE_WINDOW", 0)
-x.XSendEvent(d, w, 0, 0, ctypes.byref(e))
-x.XFlush(d)
-EOF
-}
+close_window() { python3 "$here/lib/close_window.py" "$1"; }
 geometry() {  # sets X Y WIDTH HEIGHT of a window
   WIDTH=0 HEIGHT=0 X=0 Y=0
   eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null)"
