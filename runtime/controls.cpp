@@ -120,13 +120,24 @@ void DrawPicture(std::vector<Color>& frame, int fw, const Clip& clip, int x, int
   const Clip r = Intersect(clip, x, y, w, h);
   if (Empty(r)) return;
   const bool alpha = pic.alpha.size() >= pic.pixels.size();
+  // Pictures are drawn on every composition of their window: the source columns are worked
+  // out once per call, not per pixel.
+  thread_local std::vector<int> columns;
+  columns.resize(size_t(r.r - r.l));
+  for (int xx = r.l; xx < r.r; ++xx) columns[size_t(xx - r.l)] = int((int64_t(xx - x) * pic.width) / w);
   for (int yy = r.t; yy < r.b; ++yy) {
     const int sy = int((int64_t(yy - y) * pic.height) / h);
-    Color* dst = frame.data() + size_t(yy) * fw;
-    for (int xx = r.l; xx < r.r; ++xx) {
-      const int sx = int((int64_t(xx - x) * pic.width) / w);
-      const size_t i = size_t(sy) * pic.width + sx;
-      dst[xx] = alpha ? Blend(dst[xx], pic.pixels[i], pic.alpha[i]) : (pic.pixels[i] & 0xFFFFFF);
+    const Color* src = pic.pixels.data() + size_t(sy) * pic.width;
+    const uint8_t* a = alpha ? pic.alpha.data() + size_t(sy) * pic.width : nullptr;
+    Color* dst = frame.data() + size_t(yy) * fw + r.l;
+    const int n = r.r - r.l;
+    if (a) {
+      for (int i = 0; i < n; ++i) dst[i] = Blend(dst[i], src[columns[size_t(i)]], a[columns[size_t(i)]]);
+    } else if (w == pic.width) {
+      src += r.l - x;
+      for (int i = 0; i < n; ++i) dst[i] = src[i] & 0xFFFFFF;
+    } else {
+      for (int i = 0; i < n; ++i) dst[i] = src[columns[size_t(i)]] & 0xFFFFFF;
     }
   }
 }

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <map>
 #include <tuple>
+#include <unordered_map>
 
 #include "runtime/pixel_ops.h"
 #include "runtime/surface.h"
@@ -28,6 +29,8 @@ struct Cached {
   TTF_Font* font = nullptr;
   int lineHeight = 16;
   int scale = 1;  // bitmap faces asked for at a multiple of their size are drawn enlarged
+  // Measured lines: auto-sized labels measure their captions on every look at the window.
+  std::unordered_map<std::string, int> widths;
 };
 
 // Opened fonts by file, size and style; kept until the process ends.
@@ -185,8 +188,12 @@ int FontTextWidth(const Font& f, const std::string& line) {
   if (line.empty()) return 0;
   Cached& c = OpenFont(f);
   if (!c.font) return int(line.size()) * (c.lineHeight / 2);
+  auto known = c.widths.find(line);
+  if (known != c.widths.end()) return known->second;
   int w = 0, h = 0;
   if (TTF_SizeUTF8(c.font, ToUtf8(line).c_str(), &w, &h) != 0) return 0;
+  if (c.widths.size() >= 4096) c.widths.clear();
+  c.widths.emplace(line, w * c.scale);
   return w * c.scale;
 }
 

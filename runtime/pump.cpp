@@ -506,6 +506,11 @@ bool EnsureRuntime() {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  // The window surface goes to the screen through the plain X11 (shared-memory) framebuffer,
+  // not an OpenGL texture: for a 640x480 picture that costs no more on a real GPU, and without
+  // one the texture means a software rasteriser with its threads and 80 MB of libraries. The
+  // user's own SDL_FRAMEBUFFER_ACCELERATION in the environment still wins over this hint.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
     s.video = s.events = true;
     if (InvisibleDriver()) {
@@ -709,23 +714,43 @@ int Form::WindowState() const {
 // ---- Presenting --------------------------------------------------------------------------
 
 namespace {
-// Takes every change flag of the form's visible tree; true when anything the window shows
-// changed. Hidden surfaces have their flags taken too, so a later showing starts clean.
-bool CollectChanges(Container& c, bool shown) {
-  bool changed = false;
+// What has to be composed again: everything, or the bounding box of the surfaces whose pixels
+// changed (form client pixels).
+struct Damage {
+  bool full = false;
+  Clip box{0, 0, 0, 0};
+  bool Any() const { return full || (box.l < box.r && box.t < box.b); }
+  void Add(int x, int y, int w, int h) {
+    if (w <= 0 || h <= 0) return;
+    if (box.l >= box.r || box.t >= box.b) {
+      box = Clip{x, y, x + w, y + h};
+      return;
+    }
+    box = Clip{std::min(box.l, x), std::min(box.t, y), std::max(box.r, x + w), std::max(box.b, y + h)};
+  }
+};
+
+// Takes every change flag of the form's visible tree. A control that moved, resized or changes
+// its look damages everything (its old place is not known); a picture surface that only drew
+// damages its own area. Hidden surfaces have their flags taken too, so a later showing starts
+// clean.
+void CollectChanges(Container& c, bool shown, Damage& d) {
   for (Control* ch : c.Children()) {
-    const uint64_t d = ch->LookDigest();
-    if (d != ch->lastDigest_) {
-      ch->lastDigest_ = d;
-      changed = true;
+    const uint64_t digest = ch->LookDigest();
+    if (digest != ch->lastDigest_) {
+      ch->lastDigest_ = digest;
+      d.full = true;
     }
     const bool vis = shown && ch->Visible();
-    if (auto* s = dynamic_cast<Surface*>(ch))
-      if (s->TakeScreenChanged() && vis) changed = true;
-    if (auto* sub = dynamic_cast<Container*>(ch))
-      if (CollectChanges(*sub, vis)) changed = true;
+    if (auto* s = dynamic_cast<Surface*>(ch)) {
+      if (s->TakeScreenChanged() && vis) {
+        int x, y;
+        ClientOrigin(ch, x, y);
+        d.Add(x, y, s->ScaleWidth(), s->ScaleHeight());
+      }
+    }
+    if (auto* sub = dynamic_cast<Container*>(ch)) CollectChanges(*sub, vis, d);
   }
-  return changed;
 }
 
 void ComposeTree(Container& c, std::vector<Color>& frame, int fw, int fh, int ox, int oy, const Clip& clip) {
@@ -733,6 +758,21 @@ void ComposeTree(Container& c, std::vector<Color>& frame, int fw, int fh, int ox
     if (!ch->Visible()) continue;
     ch->Compose(frame, fw, fh, ox, oy, clip.l, clip.t, clip.r, clip.b);
   }
+}
+
+// Composes one area of the kept frame again; the rest still shows what it showed.
+void ComposeArea(Form& f, const Clip& r) {
+  Form::Impl* im = f.impl();
+  const int w = im->composedW;
+  const std::vector<Color>& own = f.ScreenPixels();
+  const bool haveOwn = own.size() >= size_t(w) * im->composedH;
+  for (int y = r.t; y < r.b; ++y) {
+    Color* dst = im->composed.data() + size_t(y) * w;
+    if (haveOwn) std::copy(own.begin() + ptrdiff_t(size_t(y) * w + r.l), own.begin() + ptrdiff_t(size_t(y) * w + r.r), dst + r.l);
+    else std::fill(dst + r.l, dst + r.r, f.BackColor);
+  }
+  ComposeTree(f, im->composed, w, im->composedH, 0, 0, r);
+  DrawTooltip(f, im->composed, w, im->composedH);
 }
 }  // namespace
 
@@ -756,21 +796,35 @@ const std::vector<Color>& Form::ComposedFrame() {
 
 void PresentForm(Form& f, bool force) {
   Form::Impl* im = f.impl();
-  bool changed = f.TakeScreenChanged();
-  if (CollectChanges(f, true)) changed = true;
-  if (!force && !changed && !im->needsCompose) return;
-  const std::vector<Color>& px = f.ComposedFrame();
+  Damage d;
+  d.full = f.TakeScreenChanged() || force || im->needsCompose;
+  CollectChanges(f, true, d);
+  if (!d.Any()) return;
+  // An animation that draws into one picture box (the menu's bars, a video) composes and sends
+  // only that box.
+  const int fw = f.ScaleWidth(), fh = f.ScaleHeight();
+  if (im->composedW != fw || im->composedH != fh || im->composed.size() != size_t(fw) * fh) d.full = true;
+  Clip r{0, 0, fw, fh};
+  if (d.full) {
+    f.ComposedFrame();
+  } else {
+    r = Intersect(d.box, 0, 0, fw, fh);
+    if (r.l >= r.r || r.t >= r.b) return;
+    ComposeArea(f, r);
+  }
   SDL_Window* w = im->window;
   if (!w) return;
   SDL_Surface* dst = SDL_GetWindowSurface(w);
   if (!dst) return;
   SDL_Surface* src = SDL_CreateRGBSurfaceWithFormatFrom(
-      const_cast<Color*>(px.data()), im->composedW, im->composedH, 32, im->composedW * 4,
+      im->composed.data(), im->composedW, im->composedH, 32, im->composedW * 4,
       SDL_PIXELFORMAT_XBGR8888);
   if (!src) return;
-  SDL_BlitSurface(src, nullptr, dst, nullptr);
+  SDL_Rect area{r.l, r.t, r.r - r.l, r.b - r.t};
+  SDL_BlitSurface(src, &area, dst, &area);
   SDL_FreeSurface(src);
-  SDL_UpdateWindowSurface(w);
+  if (d.full) SDL_UpdateWindowSurface(w);
+  else SDL_UpdateWindowSurfaceRects(w, &area, 1);
   ++im->presents;
 }
 
