@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <new>
+#include <utility>
 
 #include "runtime/system.h"
 #include "runtime/text.h"
@@ -31,6 +32,34 @@ bool ParseGanzzahl(std::string_view s, long long grenzeMin, long long grenzeMax,
   return true;
 }
 
+// A decimal number with optional sign, fraction and exponent, and nothing else; nichtNull tells
+// whether any digit of it is not 0 (so "0.5" is not zero, however large or small it is).
+bool ParseZahlNichtNull(std::string_view s, bool& nichtNull) {
+  std::size_t i = 0;
+  if (i < s.size() && (s[i] == '-' || s[i] == '+')) ++i;
+  bool ziffern = false;
+  nichtNull = false;
+  for (bool nachPunkt = false; i < s.size(); ++i) {
+    if (s[i] >= '0' && s[i] <= '9') {
+      ziffern = true;
+      nichtNull |= s[i] != '0';
+    } else if (s[i] == '.' && !nachPunkt) {
+      nachPunkt = true;
+    } else {
+      break;
+    }
+  }
+  if (!ziffern) return false;
+  if (i < s.size() && (s[i] == 'E' || s[i] == 'D')) {
+    ++i;
+    if (i < s.size() && (s[i] == '-' || s[i] == '+')) ++i;
+    if (i >= s.size()) return false;
+    for (; i < s.size(); ++i)
+      if (s[i] < '0' || s[i] > '9') return false;
+  }
+  return i == s.size();
+}
+
 std::string Zitat(const std::string& s) {
   return "\"" + (s.size() > 40 ? s.substr(0, 40) + "..." : s) + "\"";
 }
@@ -42,10 +71,24 @@ bool FeldLeser::Scheitern(const std::string& was) {
   return false;
 }
 
-// Line breaks and blanks before a field are skipped, so a field may start on any line; only a
-// comma stands for an empty field.
+// A comma and a line break each end a field. So a comma right before a line break or the end
+// of the file ends an empty field ("16," at the end of a line is an instruction without an
+// argument). Blank lines after a field that ended at a line break are skipped: how fields are
+// spread over lines does not matter.
 bool FeldLeser::Feld(std::string& out, bool& gequotet) {
   if (!Ok()) return false;
+  const bool leerMoeglich = std::exchange(nachKomma_, false);
+  while (pos_ < d_.size() && IstBlank(d_[pos_])) ++pos_;
+  if (leerMoeglich && (pos_ >= d_.size() || IstZeilenende(d_[pos_]))) {
+    if (pos_ < d_.size()) {
+      if (d_[pos_] == '\r' && pos_ + 1 < d_.size() && d_[pos_ + 1] == '\n') ++pos_;
+      ++pos_;
+      ++zeile_;
+    }
+    out.clear();
+    gequotet = false;
+    return true;
+  }
   while (pos_ < d_.size() && (IstBlank(d_[pos_]) || IstZeilenende(d_[pos_]))) {
     if (d_[pos_] == '\n' || (d_[pos_] == '\r' && (pos_ + 1 >= d_.size() || d_[pos_ + 1] != '\n')))
       ++zeile_;
@@ -75,7 +118,10 @@ bool FeldLeser::Feld(std::string& out, bool& gequotet) {
 }
 
 void FeldLeser::Trenner() {
-  if (pos_ < d_.size() && d_[pos_] == ',') ++pos_;
+  if (pos_ < d_.size() && d_[pos_] == ',') {
+    ++pos_;
+    nachKomma_ = true;
+  }
 }
 
 bool FeldLeser::Text(std::string& out) {
@@ -98,27 +144,28 @@ bool FeldLeser::Wahrheit(bool& out) {
   bool q;
   if (!Feld(s, q)) return false;
   std::string w = rt::UCase(rt::Trim(s));
-  long long v;
+  bool nichtNull;
   if (w == "#TRUE#" || w == "TRUE" || w == "WAHR") {
     out = true;
   } else if (w == "#FALSE#" || w == "FALSE" || w == "FALSCH") {
     out = false;
-  } else if (ParseGanzzahl(w, -1000000000000000LL, 1000000000000000LL, v)) {
-    out = v != 0;
+  } else if (ParseZahlNichtNull(w, nichtNull)) {
+    out = nichtNull;
   } else {
     return Scheitern("Wahrheitswert erwartet statt " + Zitat(s));
   }
   return true;
 }
 
-// Every field takes at least one character and one separator, so a count larger than the rest
-// of the file can hold is malformed and is refused before anything is allocated for it.
+// Every field but the last takes at least its separator, so a count larger than the rest of the
+// file can hold even with empty fields is malformed and is refused before anything is allocated
+// for it.
 bool FeldLeser::Anzahl(int32_t& letzter, std::size_t feldProEintrag) {
   if (!Zahl(letzter)) return false;
   if (letzter < -1) return Scheitern("ung\xFCltige Anzahl " + std::to_string(letzter));
   uint64_t rest = d_.size() - pos_;
   uint64_t felder = (uint64_t(letzter) + 1) * feldProEintrag;
-  if (felder > (rest + 1) / 2)
+  if (felder > rest + 1)
     return Scheitern("die Anzahl " + std::to_string(letzter) + " passt nicht zur Dateil\xE4nge");
   return true;
 }

@@ -16,7 +16,7 @@ class FeldLeser {
   bool Text(std::string& out);
   bool Zahl(int32_t& out);
   bool Wahrheit(bool& out);
-  // A count of entries still to come: -1 or more, and no more than the rest of the file holds.
+  // A count of entries still to come: -1 or more, and no more than the rest of the file can hold.
   bool Anzahl(int32_t& letzter, std::size_t feldProEintrag);
 
   bool Ok() const { return fehler_.empty(); }
@@ -30,6 +30,7 @@ class FeldLeser {
 
   std::string_view d_;
   std::size_t pos_ = 0;
+  bool nachKomma_ = false;  // the last field ended at a comma
   int zeile_ = 1;
   std::string fehler_;
 };

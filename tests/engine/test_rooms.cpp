@@ -115,7 +115,7 @@ TEST(Raumdatei, FelderUeberZeilenVerteiltUndLangerBildname) {
   // All on one line, LF and CR LF mixed, and a picture name of 130 characters.
   std::string name(130, 'a');
   name.replace(95, 10, "0123456789");
-  std::string text = "\"" + name + "\",0,5,\"  x  \"\n\r\n-1,\r\n0\r\n3,\"\"";
+  std::string text = "\"" + name + "\",0,5,\"  x  \"\n\r\n-1\r\n\r\n0\r\n3,\"\"";
   Raum r;
   std::string fehler;
   ASSERT_TRUE(LeseRaumText(text, r, fehler)) << fehler;
@@ -126,7 +126,10 @@ TEST(Raumdatei, FelderUeberZeilenVerteiltUndLangerBildname) {
 
 TEST(Raumdatei, WahrheitswerteInVerschiedenenFormen) {
   for (auto [feld, erwartet] : {std::pair<const char*, bool>{"#TRUE#", true}, {"-1", true}, {"7", true},
-                                {"0", false}, {"#FALSE#", false}, {"False", false}, {"True", true}}) {
+                                {"0", false}, {"#FALSE#", false}, {"False", false}, {"True", true},
+                                {"0.5", true}, {"-0.25", true}, {".5", true}, {"1E3", true},
+                                {"0.0", false}, {"-0", false}, {"0e7", false},
+                                {"99999999999999999999", true}}) {
     std::string text = std::string("b,-1,0\n") + feld + ",-1,0,-1,0,-1,\"\"," + feld + ",n\n" +
                        MaskenWerte({}) + "-1\n";
     Raum r;
@@ -135,6 +138,60 @@ TEST(Raumdatei, WahrheitswerteInVerschiedenenFormen) {
     EXPECT_EQ(r.Hotspots[0].SkriptAktiv[0], erwartet) << feld;
     EXPECT_EQ(r.Hotspots[0].Aktiv, erwartet) << feld;
   }
+}
+
+TEST(Raumdatei, KeineZahlKeinWahrheitswert) {
+  for (const char* feld : {"1.2.3", "e5", "1e", "-", ".", "ja", "0x1"}) {
+    std::string text = std::string("b,-1,0\n") + feld + ",-1,0,-1,0,-1,\"\",1,n\n" + MaskenWerte({}) + "-1\n";
+    Raum r;
+    std::string fehler;
+    EXPECT_FALSE(LeseRaumText(text, r, fehler)) << feld;
+    EXPECT_NE(fehler.find("Wahrheitswert erwartet"), std::string::npos) << feld << ": " << fehler;
+  }
+}
+
+// An empty field takes no more than its separator, so counts are checked against that.
+TEST(Skriptdatei, LeereArgumenteZwischenZweiKommas) {
+  TempOrdner d;
+  Skript s = LadeSkript(d.Schreibe("leer1.skp", "1,9,,9,x"));
+  ASSERT_EQ(s.Letzter, 1);
+  EXPECT_EQ(s.Befehle, (std::vector<int32_t>{9, 9}));
+  EXPECT_EQ(s.Parameter, (std::vector<std::string>{"", "x"}));
+  s = LadeSkript(d.Schreibe("leer0.skp", "2,9,,9,,9,\"\""));
+  ASSERT_EQ(s.Letzter, 2);
+  EXPECT_EQ(s.Parameter, (std::vector<std::string>{"", "", ""}));
+  // A count that not even empty fields could fill is refused before anything is made.
+  FeldLeser f("6,9,,9,,9,\"\"");
+  Skript t;
+  EXPECT_FALSE(LeseSkript(f, t));
+  EXPECT_NE(f.Fehler().find("passt nicht"), std::string::npos) << f.Fehler();
+}
+
+// A comma ends a field, and so does a line break: a comma right before a line break or the end
+// of the file leaves an empty field between them. Blank lines between fields are no fields.
+TEST(Skriptdatei, KommaVorZeilenumbruchEndetEinLeeresFeld) {
+  FeldLeser f("16,\r\n17\r\n\r\n18");
+  std::string a, b, c, e;
+  ASSERT_TRUE(f.Text(a) && f.Text(b) && f.Text(c) && f.Text(e)) << f.Fehler();
+  EXPECT_EQ(a, "16");
+  EXPECT_EQ(b, "");
+  EXPECT_EQ(c, "17");
+  EXPECT_EQ(e, "18");
+
+  TempOrdner d;
+  Skript s = LadeSkript(d.Schreibe("zeilen1.skp", "2\r\n16,\r\n2,\"Hallo\"\r\n16,   \n"));
+  ASSERT_EQ(s.Letzter, 2);
+  EXPECT_EQ(s.Befehle, (std::vector<int32_t>{16, 2, 16}));
+  EXPECT_EQ(s.Parameter, (std::vector<std::string>{"", "Hallo", ""}));
+  s = LadeSkript(d.Schreibe("ende1.skp", "0\r\n16,"));  // a comma at the very end
+  ASSERT_EQ(s.Letzter, 0);
+  EXPECT_EQ(s.Parameter, (std::vector<std::string>{""}));
+
+  // The empty field's line break still counts for the line numbers of later errors.
+  Raum r;
+  std::string fehler;
+  EXPECT_FALSE(LeseRaumText("b\r\n1\r\n16,\r\nx,\"a\"\r\n-1\r\n-1\r\n", r, fehler));
+  EXPECT_NE(fehler.find("Zeile 4: Ganzzahl erwartet"), std::string::npos) << fehler;
 }
 
 TEST(Raumdatei, FehlerhafteDateienWerdenAbgelehnt) {
@@ -171,13 +228,16 @@ TEST(Raumdatei, AbgeschnitteneDateiScheitertAnJederStelle) {
   ASSERT_TRUE(LeseRaumText(voll, r, fehler)) << fehler;
   ASSERT_EQ(r.HotspotMax, 1);
   // Every cut that drops at least the last field is refused; cutting inside the last field's
-  // quotes must not pass either.
+  // quotes must not pass either. A cut right after the last comma leaves an empty last field.
   size_t letztes = voll.rfind("\"Ende\"");
   for (size_t n = 0; n < letztes + 5; n += (n < 200 || n > letztes - 50) ? 1 : 37) {
     Raum t;
     std::string f;
-    EXPECT_FALSE(LeseRaumText(voll.substr(0, n), t, f)) << "cut at " << n;
+    EXPECT_EQ(LeseRaumText(voll.substr(0, n), t, f), n == letztes) << "cut at " << n;
   }
+  Raum t;
+  ASSERT_TRUE(LeseRaumText(voll.substr(0, letztes), t, fehler)) << fehler;
+  EXPECT_EQ(t.CountDownSkript.Parameter, (std::vector<std::string>{""}));
 }
 
 TEST(Raumdatei, DateiVonDerPlatte) {
