@@ -12,7 +12,7 @@
 #include "runtime/system.h"
 #include "runtime/text.h"
 
-const char* const MenuWebAdresse = "norvalde.example.org";
+const char* const MenuWebAdresse = "https://norvalde.example";
 
 namespace {
 
@@ -299,7 +299,7 @@ void TMenu::Label1_MouseMove(int index, int, int, float, float) {
 
 void TMenu::Label1_Click(int index) { LabelAusfuehren(int16_t(index)); }
 
-void TMenu::Label2_Click() { Oeffnen(std::string("https://") + MenuWebAdresse + "/"); }
+void TMenu::Label2_Click() { Oeffnen(MenuWebAdresse); }
 
 void TMenu::Form_KeyDown(int& keyCode, int) {
   if (keyCode == rt::vbKeyReturn) LabelAusfuehren(GewaehlterEintrag);

@@ -55,5 +55,5 @@ class TMenu : public rt::Form {
 
 TMenu& Menu();
 
-// The address the web link shows and opens.
+// The web page's address: the link shows it and opens it, letter for letter.
 extern const char* const MenuWebAdresse;

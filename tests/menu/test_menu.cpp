@@ -121,6 +121,20 @@ TEST_F(MenuTest, EachContentFolderIsDecidedByItself) {
   EXPECT_TRUE(fs::is_directory(b.wurzel / "prog" / "saves"));
 }
 
+// Names starting with a dot are the host's housekeeping (".gitkeep", ".DS_Store", ".directory"),
+// never content: a folder holding only such files counts as empty.
+TEST_F(MenuTest, DotFilesAreNoContent) {
+  Baum b;
+  Datei(b.wurzel / "prog" / "sounds" / ".gitkeep");
+  Datei(b.wurzel / "prog" / "graphics" / ".DS_Store");
+  Datei(b.wurzel / "prog" / "graphics" / "wiese.jpg");
+  Datei(b.wurzel / "prog" / "rooms" / ".Start.lsd");
+  Einrichten(b.Programm());
+  EXPECT_EQ(SoundPfad, "Spiel\\sounds\\");
+  EXPECT_EQ(RaumPfad, "Spiel\\Rooms\\");
+  EXPECT_EQ(GrafikPfad, b.Programm() + "\\graphics\\");
+}
+
 TEST_F(MenuTest, TheLastDriveWithTheMarkerIsTheCd) {
   Baum b;
   Datei(b.wurzel / "cd1" / "Norvalde");
@@ -272,9 +286,16 @@ TEST_F(MenuTest, MouseHighlightAndClick) {
   // A click runs the clicked entry, whatever is highlighted.
   Menu().Label1_Click(3);
   EXPECT_EQ(a.ende, 1);
+}
+
+TEST_F(MenuTest, TheWebLinkOpensTheAddressItShows) {
+  Menu().Show();
   Menu().Label2_Click();
   ASSERT_EQ(a.geoeffnet.size(), 1u);
-  EXPECT_EQ(a.geoeffnet[0], std::string("https://") + MenuWebAdresse + "/");
+  EXPECT_EQ(a.geoeffnet[0], Menu().Label2.Caption);
+  EXPECT_EQ(a.geoeffnet[0].rfind("https://", 0), 0u) << "the desktop opener needs a whole address";
+  EXPECT_LE(rt::FontTextWidth(Menu().Label2.font, Menu().Label2.Caption), Menu().Label2.Width())
+      << "the whole address must be readable";
 }
 
 TEST_F(MenuTest, NewAndLoadedGameUnloadBeforeTheScene) {

@@ -2,11 +2,13 @@
 // the loop itself on the virtual clock.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "menu/menu.h"
 #include "menu/menu_loop.h"
 #include "runtime/forms.h"
+#include "runtime/pump_hooks.h"
 #include "runtime/system.h"
 #include "runtime/text.h"
 
@@ -171,16 +173,23 @@ TEST_F(MenuSchreiberTest, PagesAlternateAfterARestAndFollowTheMenu) {
 
 // ---- The loop itself -------------------------------------------------------------------------
 
-TEST(MenuLoop, TypesAnimatesTakesKeysAndStopsOnClose) {
+// The menu as the program shows it (no command line) on the virtual clock; the loop starts with
+// the first tick of its timer.
+TMenu& MenuAufVirtuellerUhr(std::function<void()> beenden) {
   rt::UseVirtualClock();
   char prog[] = "norvalde";
   char* argv[] = {prog, nullptr};
   rt::SetCommandLine(1, argv);
   TMenu& m = Menu();
-  int ende = 0;
-  m.ProzessBeenden = [&] { ++ende; };
+  m.ProzessBeenden = std::move(beenden);
   m.SzeneZeigen = [] {};
   m.Show();
+  return m;
+}
+
+TEST(MenuLoop, TypesAnimatesTakesKeysAndStopsOnClose) {
+  int ende = 0;
+  TMenu& m = MenuAufVirtuellerUhr([&] { ++ende; });
   ASSERT_TRUE(m.Loaded());
 
   const uint64_t start = rt::timeGetTime();
@@ -227,6 +236,57 @@ TEST(MenuLoop, TypesAnimatesTakesKeysAndStopsOnClose) {
   EXPECT_EQ(blicke[3].eintrag, 0);
   EXPECT_EQ(blicke[6].eintrag, 1);
   EXPECT_LT(rt::timeGetTime() - start, 1500u);
+}
+
+// The loop's pace on the virtual clock: a text step and a bar frame on every fifth pass of
+// 16 ms, the first one after the fifth pass began.
+TEST(MenuLoop, StepsComeEveryFifthPassOf16Ms) {
+  TMenu& m = MenuAufVirtuellerUhr([] {});
+  ASSERT_TRUE(m.Loaded());
+
+  auto hash = [](const std::vector<rt::Color>& px, int w, int x0, int x1) {
+    uint64_t h = 1469598103934665603ull;
+    for (size_t i = 0; i < px.size(); ++i)
+      if (int(i % size_t(w)) >= x0 && int(i % size_t(w)) < x1) h = (h ^ uint32_t(px[i])) * 1099511628211ull;
+    return h;
+  };
+  uint64_t beginn = 0;
+  uint64_t text = 0, balken = 0;
+  std::vector<uint64_t> textZeiten, balkenZeiten;
+  const int hook = rt::AddPumpHook([&](uint64_t jetzt) {
+    if (!m.Loaded() || m.Timer1.Enabled()) return UINT64_MAX;
+    if (beginn == 0) {  // the loop has started: it switched its timer off
+      beginn = jetzt;
+      text = hash(m.Picture2.ImagePixels(), m.Picture2.ScaleWidth(), 0, m.Picture2.ScaleWidth());
+      balken = hash(m.Picture1.ScreenPixels(), m.Picture1.ScaleWidth(), 445, 496);
+      return UINT64_MAX;
+    }
+    const uint64_t t = hash(m.Picture2.ImagePixels(), m.Picture2.ScaleWidth(), 0, m.Picture2.ScaleWidth());
+    const uint64_t b = hash(m.Picture1.ScreenPixels(), m.Picture1.ScaleWidth(), 445, 496);
+    if (t != text) textZeiten.push_back(jetzt - beginn);
+    if (b != balken) balkenZeiten.push_back(jetzt - beginn);
+    text = t;
+    balken = b;
+    if (textZeiten.size() == 12) rt::PostClose(m);
+    return UINT64_MAX;
+  });
+  const uint64_t start = rt::timeGetTime();
+  while (m.Loaded() && rt::timeGetTime() - start < 5000) {
+    rt::DoEvents();
+    rt::WaitForEvent(rt::timeGetTime() + 50);
+  }
+  rt::RemovePumpHook(hook);
+  ASSERT_FALSE(m.Loaded());
+  ASSERT_GE(textZeiten.size(), 12u);
+  // Four passes lie before the first step: three full waits when the frame mark was old, four
+  // when it was fresh.
+  EXPECT_GE(textZeiten[0], 48u);
+  EXPECT_LE(textZeiten[0], 64u);
+  for (size_t k = 1; k < textZeiten.size(); ++k) {
+    EXPECT_EQ(textZeiten[k] - textZeiten[k - 1], 80u) << "step " << k + 1;
+    EXPECT_NEAR(double(textZeiten[k]), 80.0 * double(k + 1), 32.0) << "step " << k + 1;
+  }
+  EXPECT_EQ(balkenZeiten, textZeiten) << "the bars move with the text";
 }
 
 }  // namespace
