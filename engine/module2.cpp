@@ -24,10 +24,19 @@ bool Finde(const std::string& teil, std::string& name) {
     name = gesucht;
     return true;
   }
-  std::vector<std::string> treffer = rt::ListFolder(ordner, gesucht, true, true);
-  if (treffer.empty()) return false;
-  name = treffer.front();
-  return true;
+  if (gesucht.find_first_of("*?") != std::string::npos) {
+    std::vector<std::string> treffer = rt::ListFolder(ordner, gesucht, true, true);
+    if (treffer.empty()) return false;
+    name = treffer.front();
+    return true;
+  }
+  // Looked up by its name rather than in a folder listing, which leaves out hidden entries: a
+  // game installed under "~/.local" must find its music.
+  const std::string pfad = ordner + gesucht;
+  if (!rt::FileExists(pfad) && !rt::FolderExists(pfad)) return false;
+  const std::string host = rt::HostPath(pfad);
+  name = rt::FromUtf8(host.substr(host.find_last_of('/') + 1));
+  return !name.empty();
 }
 
 }  // namespace

@@ -80,6 +80,24 @@ TEST_F(Musik, KurzerPfadKeepsLongNamesAsTheDiskSpellsThem) {
   EXPECT_EQ(BisNullzeichen(std::string("\0x", 2)), "");
 }
 
+// A game installed under a hidden folder (~/.local/...) plays its music and videos: hidden
+// entries are found like any other, whatever the case of their letters.
+TEST_F(Musik, HiddenFoldersOnTheWay) {
+  ASSERT_EQ(mkdir((dir + "/.Versteckt").c_str(), 0755), 0);
+  ASSERT_EQ(mkdir((dir + "/.Versteckt/musics").c_str(), 0755), 0);
+  ASSERT_TRUE(WriteMidiFile(dir + "/.Versteckt/musics/.Lied.mid", {{60, 1}}, 120));
+  std::string kurz;
+  EXPECT_EQ(KurzerPfad(Win(".VERSTECKT/Musics/.lied.MID"), kurz), Win(".Versteckt/musics/.Lied.mid"));
+  EXPECT_EQ(kurz, Win(".Versteckt/musics/.Lied.mid"));
+  EXPECT_EQ(KurzerPfad(".versteckt\\musics", kurz), ".Versteckt\\musics");
+
+  SpieleMusik(Win(".Versteckt/musics/.Lied.mid"));
+  EXPECT_EQ(Position(), "0");
+  std::string laenge(200, ' ');
+  ASSERT_EQ(mciSendString("status vbSong length", &laenge, 200), 0);
+  EXPECT_EQ(BisNullzeichen(laenge), "500");
+}
+
 TEST_F(Musik, PruefeMusikEndeRestartsOnlyAtTheEnd) {
   std::string lied = Win("Alte Musiken/Lied.MID");
   SpieleMusik(lied);
