@@ -1,7 +1,9 @@
 // The media command channel: music and video under their aliases. Length and position are
 // milliseconds of the clock since play started, capped at the length taken from the file: the
 // synthesizer reports a song as playing for a while after its last note, so "is it playing"
-// cannot tell where a song is.
+// cannot tell where a song is. A song that is not loaded yet is read on a helper thread (the
+// synthesizer's soundfont takes half a second or more) and starts from the event pump when it is
+// ready; until then its position reads 0.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <sys/stat.h>
@@ -10,6 +12,8 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <chrono>
+#include <future>
 #include <memory>
 
 #include "runtime/audio.h"
@@ -33,11 +37,12 @@ struct Device {
   Mix_MusicType songType = MUS_NONE;  // the one decoder a song is handed to
   int64_t lengthMs = 0;
   bool playing = false;
+  bool started = false;  // a song's sound began (or could not be loaded): the clock runs
   uint64_t startAt = 0;
   std::unique_ptr<VideoPlayer> video;
 
   int64_t PositionMs(uint64_t now) const {
-    if (!playing) return 0;
+    if (!playing || !started) return 0;
     return std::min<int64_t>(int64_t(now - startAt), lengthMs);
   }
 };
@@ -62,22 +67,89 @@ int64_t FileTime(const std::string& host) {
 }
 
 // The mixer is told the type: left to guess, it would try every decoder it has on any file.
-Mix_Music* LoadSong(const std::string& host, Mix_MusicType type) {
-  int64_t t = FileTime(host);
-  if (g_song.music && g_song.host == host && g_song.type == type && g_song.mtime == t) return g_song.music;
+// Runs on the helper thread too; it touches nothing but the file and the decoder it makes.
+Mix_Music* ReadSong(const std::string& host, Mix_MusicType type) {
+  SDL_RWops* rw = SDL_RWFromFile(host.c_str(), "rb");
+  return rw ? Mix_LoadMUSType_RW(rw, type, 1) : nullptr;
+}
+
+// The song being read on the helper thread.
+struct SongLoad {
+  std::string host;
+  Mix_MusicType type = MUS_NONE;
+  int64_t mtime = 0;
+  std::future<Mix_Music*> music;
+};
+std::unique_ptr<SongLoad> g_load;
+
+bool IsCached(const Device& d) {
+  return g_song.music && g_song.host == d.host && g_song.type == d.songType && g_song.mtime == FileTime(d.host);
+}
+
+void CacheSong(const std::string& host, Mix_MusicType type, int64_t mtime, Mix_Music* music) {
   if (g_song.music) {
-    Mix_HaltMusic();
+    if (g_song.owner) Mix_HaltMusic();
     Mix_FreeMusic(g_song.music);
   }
-  g_song = SongCache{};
-  SDL_RWops* rw = SDL_RWFromFile(host.c_str(), "rb");
-  g_song.music = rw ? Mix_LoadMUSType_RW(rw, type, 1) : nullptr;
-  if (g_song.music) {
-    g_song.host = host;
-    g_song.type = type;
-    g_song.mtime = t;
+  g_song = SongCache{host, type, mtime, music, nullptr};
+}
+
+// The song's sound begins now, and with it the clock of its position. A song that could not be
+// loaded runs silently on the clock, so the loop check still works.
+void StartSong(Device* d) {
+  if (IsCached(*d)) {
+    Mix_HaltMusic();
+    Mix_PlayMusic(g_song.music, 1);
+    g_song.owner = d;
   }
-  return g_song.music;
+  d->started = true;
+  d->startAt = timeGetTime();
+}
+
+bool Waiting(const Device& d) { return d.playing && !d.started && d.backend == Backend::Song; }
+
+// Starts what can start: a finished load goes to the cache for the song waiting for it (or is
+// dropped), a waiting song whose music is cached plays, another one is read. On the virtual
+// clock of the tests reading takes no time, so it happens at once. Returns when to look again.
+uint64_t AdvanceSongs(uint64_t now) {
+  if (g_load && g_load->music.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+    std::unique_ptr<SongLoad> done = std::move(g_load);
+    Mix_Music* m = done->music.get();
+    const bool wanted = std::any_of(g_devices.begin(), g_devices.end(), [&](const auto& d) {
+      return Waiting(*d) && d->host == done->host && d->songType == done->type;
+    });
+    if (m && (wanted || !g_song.owner)) CacheSong(done->host, done->type, done->mtime, m);
+    else if (m) Mix_FreeMusic(m);
+    for (auto& d : g_devices)
+      if (Waiting(*d) && d->host == done->host && d->songType == done->type && !IsCached(*d)) StartSong(d.get());
+  }
+  for (size_t i = 0; i < g_devices.size(); ++i) {
+    Device* d = g_devices[i].get();
+    if (!Waiting(*d)) continue;
+    if (IsCached(*d)) {
+      StartSong(d);
+    } else if (!g_load && EnsureOpen()) {
+      if (IsVirtualClock()) {
+        if (Mix_Music* m = ReadSong(d->host, d->songType)) CacheSong(d->host, d->songType, FileTime(d->host), m);
+        StartSong(d);
+      } else {
+        g_load = std::make_unique<SongLoad>();
+        g_load->host = d->host;
+        g_load->type = d->songType;
+        g_load->mtime = FileTime(d->host);
+        g_load->music = std::async(std::launch::async, ReadSong, d->host, d->songType);
+      }
+    } else if (!g_load) {
+      StartSong(d);  // no output at all: the clock alone
+    }
+  }
+  return g_load ? now + 5 : UINT64_MAX;
+}
+
+void WaitForSongLoad() {
+  if (!g_load) return;
+  if (Mix_Music* m = g_load->music.get()) Mix_FreeMusic(m);
+  g_load.reset();
 }
 
 // The mixer reads a wave file's header itself and trusts it; every format chunk (the last one
@@ -150,8 +222,8 @@ void CloseDevice(Device* d) {
                   g_devices.end());
 }
 
-uint64_t PumpVideos(uint64_t now) {
-  uint64_t next = UINT64_MAX;
+uint64_t PumpMedia(uint64_t now) {
+  uint64_t next = AdvanceSongs(now);
   for (auto& d : g_devices)
     if (d->video && d->playing) next = std::min(next, d->video->Step(now));
   return next;
@@ -301,17 +373,14 @@ int Open(const std::string& args) {
 int Play(Device* d) {
   if (d->playing) return 0;
   d->playing = true;
-  d->startAt = timeGetTime();
   if (d->video) {
+    d->started = true;
+    d->startAt = timeGetTime();
     d->video->Start(d->startAt);
-    if (g_hook < 0) g_hook = AddPumpHook(PumpVideos);
-  } else if (EnsureOpen()) {
-    if (Mix_Music* m = LoadSong(d->host, d->songType)) {
-      Mix_HaltMusic();
-      Mix_PlayMusic(m, 1);
-      g_song.owner = d;
-    }
+  } else {
+    AdvanceSongs(timeGetTime());
   }
+  if (g_hook < 0) g_hook = AddPumpHook(PumpMedia);
   return 0;
 }
 
@@ -327,6 +396,7 @@ void WriteAnswer(std::string* answer, int answerLen, const std::string& text) {
 
 void audio_detail::CloseAllMedia() {
   while (!g_devices.empty()) CloseDevice(g_devices.back().get());
+  WaitForSongLoad();
   FreeSongCache();
   if (g_hook >= 0) RemovePumpHook(g_hook);
   g_hook = -1;
@@ -361,7 +431,10 @@ int mciSendString(const std::string& command, std::string* answer, int answerLen
     std::string item = LCase(w[1]);
     int64_t v;
     if (item == "length") v = d->lengthMs;
-    else if (item == "position") v = d->PositionMs(timeGetTime());
+    else if (item == "position") {
+      AdvanceSongs(timeGetTime());  // a song that has just become ready starts at 0
+      v = d->PositionMs(timeGetTime());
+    }
     else return MCIERR_UNRECOGNIZED_KEYWORD;
     WriteAnswer(answer, answerLen, std::to_string(v));
     return 0;

@@ -98,6 +98,26 @@ TEST_F(Musik, HiddenFoldersOnTheWay) {
   EXPECT_EQ(BisNullzeichen(laenge), "500");
 }
 
+// On the real clock a song that is not loaded yet (the synthesizer's soundfont takes a while) is
+// read in the background: the position right after SpieleMusik is 0, and it counts from when
+// the song began, which the event pump sees to.
+TEST_F(Musik, PositionRightAfterSpieleMusikIsZero) {
+  UseRealClock();
+  AudioClose();  // nothing loaded yet
+  SpieleMusik(Win("Alte Musiken/Lied.MID"));
+  EXPECT_EQ(Position(), "0");
+  PruefeMusikEnde();
+  EXPECT_EQ(Position(), "0") << "the loop check must not start a loading song again";
+  std::string p;
+  const uint64_t bis = timeGetTime() + 30000;
+  while ((p = Position()) == "0" && timeGetTime() < bis) {
+    DoEvents();
+    WaitForEvent(timeGetTime() + 10);
+  }
+  ASSERT_NE(p, "0") << "the song never began";
+  EXPECT_LT(std::stoi(p), 300) << "the position counts from when the song began";
+}
+
 TEST_F(Musik, PruefeMusikEndeRestartsOnlyAtTheEnd) {
   std::string lied = Win("Alte Musiken/Lied.MID");
   SpieleMusik(lied);
