@@ -7,8 +7,10 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <memory>
 
 #include "runtime/audio_internal.h"
+#include "runtime/audio_video.h"
 #include "runtime/system.h"
 
 namespace rt {
@@ -144,7 +146,7 @@ enum : int {
 
 struct StreamSlot {
   uint32_t gen = 0;  // 0 = free
-  Mix_Chunk* chunk = nullptr;
+  std::unique_ptr<SoundStream> stream;  // none without an output: speech is silent then
 };
 StreamSlot g_slots[kStreamSlots];
 uint32_t g_nextGen = 1;
@@ -163,11 +165,20 @@ int Fail(int code) {
   g_error = code;
   return 0;
 }
+// A stream plays as a silent looping chunk whose sound the stream's decoder writes over.
+Mix_Chunk* g_carrier = nullptr;
+uint8_t g_zeros[4096];
+
+void StreamEffect(int, void* out, int len, void* stream) {
+  static_cast<SoundStream*>(stream)->Fill(static_cast<int16_t*>(out), len / (2 * OutputChannels()));
+}
+
 void ReleaseSlot(int slot) {
   StreamSlot& s = g_slots[slot];
-  if (s.chunk) {
+  if (s.stream) {
+    // The decoder is off the mixer's thread after this.
     Mix_HaltChannel(kFirstStreamChannel + slot);
-    Mix_FreeChunk(s.chunk);
+    Mix_UnregisterAllEffects(kFirstStreamChannel + slot);
   }
   s = StreamSlot{};
 }
@@ -176,6 +187,8 @@ void ReleaseSlot(int slot) {
 
 void audio_detail::FreeAllStreams() {
   for (int i = 0; i < kStreamSlots; ++i) ReleaseSlot(i);
+  if (g_carrier) Mix_FreeChunk(g_carrier);
+  g_carrier = nullptr;
   g_inited = g_started = false;
 }
 
@@ -207,13 +220,14 @@ uint32_t BASS_StreamCreateFile(int fromMemory, const std::string& winpath, uint3
   while (slot < kStreamSlots && g_slots[slot].gen) ++slot;
   if (slot == kStreamSlots) return Fail(kErrNoChannel);
   if (!FileExists(winpath)) return Fail(kErrFileOpen);
-  Mix_Chunk* chunk = nullptr;
+  std::unique_ptr<SoundStream> stream;
   if (EnsureOpen()) {
-    chunk = Mix_LoadWAV(HostPath(winpath).c_str());
-    if (!chunk) return Fail(kErrFormat);
+    // Only the header is read now; the sound is decoded while it plays.
+    stream = std::make_unique<SoundStream>();
+    if (!stream->Open(HostPath(winpath))) return Fail(kErrFormat);
   }
   g_slots[slot].gen = g_nextGen;
-  g_slots[slot].chunk = chunk;
+  g_slots[slot].stream = std::move(stream);
   g_nextGen = (g_nextGen + 1) & 0x0FFFFFFF;
   if (g_nextGen == 0) g_nextGen = 1;
   g_error = kOk;
@@ -224,7 +238,14 @@ int BASS_StreamPlay(uint32_t handle, int, uint32_t) {
   int slot = SlotOf(handle);
   if (slot < 0) return Fail(kErrHandle);
   if (!g_started) return Fail(kErrStart);
-  if (g_slots[slot].chunk) Mix_PlayChannel(kFirstStreamChannel + slot, g_slots[slot].chunk, 0);
+  const int channel = kFirstStreamChannel + slot;
+  if (g_slots[slot].stream && !Mix_Playing(channel)) {
+    if (!g_carrier) g_carrier = Mix_QuickLoad_RAW(g_zeros, sizeof g_zeros);
+    // A stopped stream goes on where it stopped, as the speech library's streams do.
+    if (g_carrier && Mix_RegisterEffect(channel, StreamEffect, nullptr, g_slots[slot].stream.get()) &&
+        Mix_PlayChannel(channel, g_carrier, -1) < 0)
+      Mix_UnregisterAllEffects(channel);
+  }
   g_error = kOk;
   return 1;
 }
@@ -240,7 +261,7 @@ int BASS_StreamFree(uint32_t handle) {
 int BASS_Stop() {
   if (!g_inited) return Fail(kErrInit);
   for (int i = 0; i < kStreamSlots; ++i)
-    if (g_slots[i].chunk) Mix_HaltChannel(kFirstStreamChannel + i);
+    if (g_slots[i].stream) Mix_HaltChannel(kFirstStreamChannel + i);
   g_started = false;
   g_error = kOk;
   return 1;
@@ -255,7 +276,8 @@ int BASS_Free() {
 
 bool StreamPlaying(uint32_t handle) {
   int slot = SlotOf(handle);
-  return slot >= 0 && g_slots[slot].chunk && Mix_Playing(kFirstStreamChannel + slot);
+  return slot >= 0 && g_slots[slot].stream && Mix_Playing(kFirstStreamChannel + slot) &&
+         !g_slots[slot].stream->Ended();
 }
 
 }  // namespace rt

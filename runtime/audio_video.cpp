@@ -1,11 +1,13 @@
-// Video and media decoding with FFmpeg. Everything but the mixer's sound callback runs on the
-// one thread inside the event pump; the callback only reads the sound queue below.
+// Video and media decoding with FFmpeg. Everything but the mixer's sound callbacks runs on the
+// one thread inside the event pump; the video's callback only reads the sound queue below, a
+// speech stream's callback decodes its own file and nothing else.
 #include "runtime/audio_video.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstring>
 #include <deque>
@@ -93,6 +95,16 @@ bool PlayableSound(const AVStream* s) {
   const AVCodecParameters* p = s->codecpar;
   return p->codec_type == AVMEDIA_TYPE_AUDIO && p->ch_layout.nb_channels >= 1 &&
          p->ch_layout.nb_channels <= 8 && p->sample_rate >= 1000 && p->sample_rate <= 384000;
+}
+
+AVCodecContext* OpenDecoder(const AVStream* s) {
+  const AVCodec* codec = avcodec_find_decoder(s->codecpar->codec_id);
+  if (!codec) return nullptr;
+  AVCodecContext* c = avcodec_alloc_context3(codec);
+  if (!c) return nullptr;
+  if (avcodec_parameters_to_context(c, s->codecpar) < 0 || avcodec_open2(c, codec, nullptr) < 0)
+    avcodec_free_context(&c);
+  return c;
 }
 
 int64_t ToMs(int64_t ts, AVRational tb) {
@@ -203,16 +215,6 @@ struct VideoPlayer::Impl {
     av_frame_free(&due);
     sws_freeContext(sws);
     swr_free(&swr);
-  }
-
-  static AVCodecContext* OpenDecoder(const AVStream* s) {
-    const AVCodec* codec = avcodec_find_decoder(s->codecpar->codec_id);
-    if (!codec) return nullptr;
-    AVCodecContext* c = avcodec_alloc_context3(codec);
-    if (!c) return nullptr;
-    if (avcodec_parameters_to_context(c, s->codecpar) < 0 || avcodec_open2(c, codec, nullptr) < 0)
-      avcodec_free_context(&c);
-    return c;
   }
 
   bool ReadPacket() {
@@ -380,13 +382,13 @@ bool VideoPlayer::Open(const std::string& hostpath) {
     if (m.vIndex < 0 && IsMovingPicture(fmt->streams[i])) m.vIndex = int(i);
     if (m.aIndex < 0 && PlayableSound(fmt->streams[i])) m.aIndex = int(i);
   }
-  if (m.vIndex < 0 || !(m.vdec = Impl::OpenDecoder(fmt->streams[m.vIndex]))) return false;
+  if (m.vIndex < 0 || !(m.vdec = OpenDecoder(fmt->streams[m.vIndex]))) return false;
   m.originMs = fmt->start_time != AV_NOPTS_VALUE ? fmt->start_time / 1000 : 0;
   m.lengthMs = LengthMs(fmt);
   if (fmt->duration == AV_NOPTS_VALUE && av_seek_frame(fmt, -1, 0, AVSEEK_FLAG_BACKWARD) < 0) return false;
   // Sound is optional: a video whose sound cannot be decoded plays silently.
   if (m.aIndex >= 0 && EnsureOpen()) {
-    m.adec = Impl::OpenDecoder(fmt->streams[m.aIndex]);
+    m.adec = OpenDecoder(fmt->streams[m.aIndex]);
     if (m.adec) {
       AVChannelLayout outLayout;
       av_channel_layout_default(&outLayout, OutputChannels());
@@ -436,5 +438,142 @@ uint64_t VideoPlayer::Step(uint64_t now) {
   if (m.swr && !m.aFlushed && elapsed < m.lengthMs) next = std::min(next, now + 100);
   return next;
 }
+
+// ---- Speech streams ------------------------------------------------------------------------
+struct SoundStream::Impl {
+  Input in;
+  AVCodecContext* dec = nullptr;
+  SwrContext* swr = nullptr;
+  int index = -1;
+  // What the resampler was set up for: a decoder may learn the real format only from its data.
+  int swrRate = 0, swrFormat = -1;
+  AVChannelLayout swrLayout{};
+  AVPacket* pkt = av_packet_alloc();
+  AVFrame* frame = av_frame_alloc();
+  std::vector<int16_t> pcm;  // decoded, not yet played (the output's rate and channels)
+  size_t pcmAt = 0;
+  bool sentEnd = false, drained = false;
+  std::atomic<bool> ended{false};
+
+  ~Impl() {
+    avcodec_free_context(&dec);
+    swr_free(&swr);
+    av_channel_layout_uninit(&swrLayout);
+    av_packet_free(&pkt);
+    av_frame_free(&frame);
+  }
+
+  bool Resampler(const AVFrame* f) {
+    AVChannelLayout inLayout{};
+    if (f->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || av_channel_layout_check(&f->ch_layout) == 0)
+      av_channel_layout_default(&inLayout, f->ch_layout.nb_channels);
+    else if (av_channel_layout_copy(&inLayout, &f->ch_layout) < 0)
+      return false;
+    if (swr && swrRate == f->sample_rate && swrFormat == f->format &&
+        av_channel_layout_compare(&swrLayout, &inLayout) == 0) {
+      av_channel_layout_uninit(&inLayout);
+      return true;
+    }
+    swr_free(&swr);
+    AVChannelLayout outLayout;
+    av_channel_layout_default(&outLayout, OutputChannels());
+    const bool ok = inLayout.nb_channels >= 1 && inLayout.nb_channels <= 8 && f->sample_rate >= 1000 &&
+                    f->sample_rate <= 384000 &&
+                    swr_alloc_set_opts2(&swr, &outLayout, AV_SAMPLE_FMT_S16, OutputRate(), &inLayout,
+                                        AVSampleFormat(f->format), f->sample_rate, 0, nullptr) >= 0 &&
+                    swr_init(swr) >= 0;
+    av_channel_layout_uninit(&outLayout);
+    av_channel_layout_uninit(&swrLayout);
+    swrLayout = inLayout;
+    swrRate = f->sample_rate;
+    swrFormat = f->format;
+    if (!ok) swr_free(&swr);
+    return ok;
+  }
+
+  void Append(const AVFrame* f) {
+    const int ch = OutputChannels();
+    const int cap = f ? swr_get_out_samples(swr, f->nb_samples) : swr_get_out_samples(swr, 0);
+    if (cap <= 0) return;
+    if (pcmAt > 0) {
+      pcm.erase(pcm.begin(), pcm.begin() + ptrdiff_t(pcmAt));
+      pcmAt = 0;
+    }
+    const size_t old = pcm.size();
+    pcm.resize(old + size_t(cap) * ch);
+    uint8_t* out[1] = {reinterpret_cast<uint8_t*>(pcm.data() + old)};
+    const int n = f ? swr_convert(swr, out, cap, const_cast<const uint8_t**>(f->extended_data), f->nb_samples)
+                    : swr_convert(swr, out, cap, nullptr, 0);
+    pcm.resize(old + size_t(std::max(n, 0)) * ch);
+  }
+
+  // Decodes the next piece of sound; false at the end of it (or of what can be decoded).
+  bool DecodeMore() {
+    for (;;) {
+      const int r = avcodec_receive_frame(dec, frame);
+      if (r == 0) {
+        const bool ok = Resampler(frame);
+        if (ok) Append(frame);
+        av_frame_unref(frame);
+        if (ok) return true;
+        continue;  // a frame in a format that cannot be played is skipped
+      }
+      if (r != AVERROR(EAGAIN)) {
+        if (swr && !drained) {  // what the resampler still holds
+          drained = true;
+          Append(nullptr);
+          return true;
+        }
+        return false;
+      }
+      if (sentEnd) return false;
+      if (av_read_frame(in.fmt, pkt) < 0) {
+        sentEnd = true;
+        avcodec_send_packet(dec, nullptr);
+        continue;
+      }
+      if (pkt->stream_index == index) avcodec_send_packet(dec, pkt);  // a damaged packet is skipped
+      av_packet_unref(pkt);
+    }
+  }
+};
+
+SoundStream::SoundStream() : p_(std::make_unique<Impl>()) {}
+SoundStream::~SoundStream() = default;
+
+bool SoundStream::Open(const std::string& hostpath) {
+  Impl& m = *p_;
+  if (!m.pkt || !m.frame || !m.in.Open(hostpath)) return false;
+  for (unsigned i = 0; i < m.in.fmt->nb_streams && m.index < 0; ++i)
+    if (PlayableSound(m.in.fmt->streams[i])) m.index = int(i);
+  if (m.index < 0) return false;
+  m.dec = OpenDecoder(m.in.fmt->streams[m.index]);
+  return m.dec != nullptr;
+}
+
+void SoundStream::Fill(int16_t* out, int frames) {
+  Impl& m = *p_;
+  const size_t ch = size_t(OutputChannels());
+  size_t want = size_t(std::max(frames, 0)) * ch;
+  while (want > 0) {
+    if (m.pcmAt >= m.pcm.size()) {
+      m.pcm.clear();
+      m.pcmAt = 0;
+      if (m.ended || !m.DecodeMore()) {
+        m.ended = true;
+        break;
+      }
+      continue;
+    }
+    const size_t n = std::min(want, m.pcm.size() - m.pcmAt);
+    std::memcpy(out, m.pcm.data() + m.pcmAt, n * sizeof(int16_t));
+    m.pcmAt += n;
+    out += n;
+    want -= n;
+  }
+  std::memset(out, 0, want * sizeof(int16_t));
+}
+
+bool SoundStream::Ended() const { return p_->ended; }
 
 }  // namespace rt::audio_detail

@@ -33,6 +33,24 @@ class VideoPlayer {
   std::unique_ptr<Impl> p_;
 };
 
+// A speech file decoded while it plays: opening reads no more than the file's header, and the
+// mixer's thread decodes as much as each of its buffers needs.
+class SoundStream {
+ public:
+  SoundStream();
+  ~SoundStream();
+  // False when the file holds no sound that can play.
+  bool Open(const std::string& hostpath);
+  // Mixer thread: the next frames at the output's rate and channel count, 16 bits; silence after
+  // the end.
+  void Fill(int16_t* out, int frames);
+  bool Ended() const;  // any thread
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> p_;
+};
+
 // Releases the mixer channel that carries video sound (before the output closes).
 void ShutdownVideoSound();
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 
 #include "runtime/audio.h"
 #include "runtime/audio_internal.h"
+#include "runtime/audio_video.h"
 #include "runtime/system.h"
 #include "scratch.h"
 
@@ -104,6 +106,48 @@ TEST_F(Audio, SpeechLayerReportsVersionAndSurvivesBadHandles) {
   EXPECT_NE(BASS_Free(), 0);
   EXPECT_EQ(BASS_Free(), 0);
   EXPECT_EQ(BASS_ErrorGetCode(), 8);
+}
+
+// Speech is decoded while it plays: the stream gives the file's samples as the mixer asks for
+// them, then silence, and then counts as ended.
+TEST_F(Audio, SpeechStreamsDecodeWhileTheyPlay) {
+  ASSERT_TRUE(AudioOpen());
+  ASSERT_EQ(audio_detail::OutputRate(), 44100);
+  ASSERT_EQ(audio_detail::OutputChannels(), 2);
+  const std::vector<int16_t> ton = Tone(0.1, 880, 2);
+  audio_detail::SoundStream wav;
+  ASSERT_TRUE(wav.Open(dir + "/short.wav"));
+  std::vector<int16_t> gehoert;
+  std::vector<int16_t> stueck(2 * 1000);
+  for (int i = 0; i < 6; ++i) {  // 6000 frames in the mixer's pieces: more than the 4410 it has
+    wav.Fill(stueck.data(), 1000);
+    gehoert.insert(gehoert.end(), stueck.begin(), stueck.end());
+  }
+  EXPECT_TRUE(wav.Ended());
+  ASSERT_EQ(gehoert.size(), 12000u);
+  EXPECT_TRUE(std::equal(ton.begin(), ton.end(), gehoert.begin()));
+  EXPECT_TRUE(std::all_of(gehoert.begin() + ptrdiff_t(ton.size()), gehoert.end(), [](int16_t v) { return v == 0; }));
+
+  // An mp3 second comes out as about a second of sound.
+  audio_detail::SoundStream mp3;
+  ASSERT_TRUE(mp3.Open(dir + "/speech.mp3"));
+  int frames = 0;
+  for (; frames < 3 * 44100 && !mp3.Ended(); frames += 1000) mp3.Fill(stueck.data(), 1000);
+  EXPECT_NEAR(frames, 44100, 3000);
+  audio_detail::SoundStream text;
+  EXPECT_FALSE(text.Open(dir + "/notes.txt"));
+
+  // Through the speech layer: the stream plays, then ends with its sound.
+  ASSERT_NE(BASS_Init(-1, 44100, 0, 0), 0);
+  ASSERT_NE(BASS_Start(), 0);
+  const uint32_t h = BASS_StreamCreateFile(0, Win("short.wav"), 0, 0, 0);
+  ASSERT_NE(h, 0u);
+  ASSERT_NE(BASS_StreamPlay(h, 0, 0), 0);
+  EXPECT_TRUE(StreamPlaying(h));
+  for (int i = 0; i < 300 && StreamPlaying(h); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_FALSE(StreamPlaying(h)) << "a tenth of a second still playing after three seconds";
+  EXPECT_NE(BASS_StreamFree(h), 0);
+  BASS_Free();
 }
 
 TEST_F(Audio, StaleHandlesNeverReachANewerStream) {
