@@ -65,6 +65,15 @@ constexpr size_t kLargestFileRead = size_t(64) << 20;
 bool ReadFileBytes(const std::string& winpath, std::string& out);
 bool WriteFileBytes(const std::string& winpath, const std::string& data);
 
+// Files opened by number and read one byte at a time (the classic file numbers). Opening is
+// read-only and never creates a file.
+int FreeFile();  // the lowest number from 1 that is not in use
+// false when the file is missing or unreadable, or the number is out of range or in use.
+bool OpenForBinaryRead(int number, const std::string& winpath);
+long long FileLength(int number);  // bytes; -1 when the number is not open
+int ReadByte(int number);          // the next byte, 0..255; -1 at the end or when not open
+bool CloseFile(int number);        // false when the number was not open
+
 std::string AppPath();        // the executable's folder, no trailing backslash ("App.Path")
 std::string AppExeName();     // the executable's system path
 std::string CurDir();
