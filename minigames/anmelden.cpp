@@ -2,6 +2,7 @@
 #include "engine/minispiel.h"
 #include "minigames/capitals/hdw.h"
 #include "minigames/memory/memory.h"
+#include "minigames/pi/pispiel.h"
 #include "minigames/riddle/esel.h"
 
 void MinispieleAnmelden() {
@@ -9,4 +10,5 @@ void MinispieleAnmelden() {
   f.ESEL = [] { Form2().Show(rt::vbModal); };
   f.HDW = [] { HDW().Show(rt::vbModal); };
   f.MEMORY = [] { Memory().Show(rt::vbModal); };
+  f.PI = [] { PISpiel().Show(rt::vbModal); };
 }
