@@ -1,6 +1,7 @@
 // The one place that knows every mini-game window: the scripts reach them by word only.
 #include "engine/minispiel.h"
 #include "minigames/capitals/hdw.h"
+#include "minigames/heads/wumpel.h"
 #include "minigames/memory/memory.h"
 #include "minigames/pi/pispiel.h"
 #include "minigames/riddle/esel.h"
@@ -11,4 +12,5 @@ void MinispieleAnmelden() {
   f.HDW = [] { HDW().Show(rt::vbModal); };
   f.MEMORY = [] { Memory().Show(rt::vbModal); };
   f.PI = [] { PISpiel().Show(rt::vbModal); };
+  f.WUMPEL = [] { Wumpel().Show(rt::vbModal); };
 }
