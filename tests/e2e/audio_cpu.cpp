@@ -2,8 +2,6 @@
 // in a scene-sized picture box, and a MIDI song playing with nothing else happening.
 //   e2e_audio_cpu video|music [seconds]
 // Prints "cpu <percent of one core> over <seconds> s".
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -13,14 +11,9 @@
 #include "runtime/audio.h"
 #include "runtime/forms.h"
 #include "runtime/system.h"
+#include "tests/e2e/lib/messung.h"
 
 namespace {
-
-double CpuSeconds() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
 
 void Moving(int index, int w, int h, std::vector<int32_t>& px) {
   for (int y = 0; y < h; ++y)

@@ -4,33 +4,19 @@
 // pace. Needs the sample content beside the program (the games folder of the build).
 //   e2e_bench_heads [seconds]
 // Exit 0 when the loop stays under 10% of a core and the median frame is within 1 ms of 20 ms.
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <vector>
 
 #include "engine/state.h"
 #include "minigames/heads/wumpel.h"
 #include "runtime/forms.h"
 #include "runtime/system.h"
+#include "tests/e2e/lib/messung.h"
 
 namespace {
-
-double CpuSeconds() {
-  rusage ru{};
-  getrusage(RUSAGE_SELF, &ru);
-  return double(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) + double(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
-}
-
-double NowMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
 
 // A point on the field that no head covers, so a press there throws sparks and hits nothing.
 bool FreierPunkt(const TWumpel& f, float& x, float& y) {

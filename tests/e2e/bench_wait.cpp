@@ -4,30 +4,16 @@
 //   e2e_bench_wait [frames]
 // Exit 0 when the idle wait stays under 5% of a core and the median frame wait returns within
 // 1 ms of its mark (single late frames come from a busy machine's scheduler, not the wait).
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <vector>
 
 #include "runtime/forms.h"
 #include "runtime/system.h"
+#include "tests/e2e/lib/messung.h"
 
 namespace {
-
-double CpuSeconds() {
-  rusage ru{};
-  getrusage(RUSAGE_SELF, &ru);
-  return double(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) + double(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
-}
-
-double NowMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
 
 // The frame loops' wait: pump, then sleep until the mark or the next event.
 void PumpUntil(uint64_t mark) {
