@@ -101,5 +101,43 @@ warte "FLAGGE KOEPFE_GETROFFEN" 5 >/dev/null || fail "the room did not get the w
 letzte=$(grep animation "$out/bericht.txt" | tail -1 | awk '{ print $4 }')
 echo "heads: all 21 hit, trail ended by a right click at frame $letzte, flag set"
 beende
+# ---- The sample room, by clicking ----
+# The blackboard starts the pi game and the mirror the heads. A text the room shows first (or
+# answers with afterwards) waits for a key: Return goes on.
+(cd /tmp && exec "$build/norvalde" Zauberstube.lsd) >"$out/raum.txt" 2>&1 &
+child=$!
+fenster() { xwininfo -root -tree | grep -E -- "$1" | head -1; }
+szene=""
+for _ in $(seq 100); do
+  szene=$(fenster 'has no name.*640x480\+')
+  [ -n "$szene" ] && break
+  sleep 0.1
+done
+[ -n "$szene" ] || fail "no scene window for the magic study: $(cat "$out/raum.txt")"
+read -r sx sy <<<"$(echo "$szene" | awk '{ split($NF, a, "+"); print a[2], a[3] }')"
+sleep 1
+klicke_bis() {  # x y window-pattern
+  for _ in $(seq 8); do
+    [ -n "$(fenster "$3")" ] && return 0
+    xdotool mousemove $((sx + $1)) $((sy + $2)) click 1
+    sleep 1
+    [ -n "$(fenster "$3")" ] && return 0
+    xdotool key Return
+    sleep 1
+  done
+  [ -n "$(fenster "$3")" ]
+}
+klicke_bis 150 180 '"PI-Spiel"' || fail "a click on the blackboard opened no pi game"
+sleep 1
+import -window root "$out/raum_pi.png"
+python3 "$(dirname "$0")/lib/close_window.py" "$(fenster '"PI-Spiel"' | awk '{ print $1 }')"
+for _ in $(seq 50); do [ -z "$(fenster '"PI-Spiel"')" ] && break; sleep 0.1; done
+[ -z "$(fenster '"PI-Spiel"')" ] || fail "the pi game did not close on request"
+klicke_bis 490 200 '649x480\+' || fail "a click on the mirror opened no heads game"
+sleep 1
+import -window root "$out/raum_koepfe.png"
+kill -0 "$child" 2>/dev/null || fail "the program ended: $(cat "$out/raum.txt")"
+echo "magic study: the blackboard opened the pi game, the mirror the heads"
+beende
 [ -n "${KEEP:-}" ] && cp "$out"/*.png "$out"/bericht.txt "$KEEP"/
 echo "PASS"
