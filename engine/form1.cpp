@@ -156,6 +156,8 @@ void TForm1::Form_QueryUnload(int& cancel, int unloadMode) {
 void TForm1::Form_KeyDown(int& keyCode, int shift) {
   (void)shift;
   LetzteTaste = int16_t(keyCode);
+  GedrueckteTaste = LetzteTaste;
+  ++Druecke;
   if (Beschaeftigt) return;
   switch (keyCode) {
     case rt::vbKeyF7:

@@ -40,7 +40,15 @@ class TForm1 : public rt::Form, public SzenenFenster {
   // given, else into a message box naming the file.
   bool Lade(const std::string& path, std::string* fehler = nullptr);
   // Shows a picture stretched over the scene and makes it the clean copy.
-  void BildLaden(const std::string& path);
+  void BildLaden(const std::string& path) override;
+  // What script commands do to the scene (see SzenenFenster): rooms, portraits, the countdown's
+  // interval and leaving the game.
+  bool LadeRaum(const std::string& pfad) override;
+  void PortraitRahmen() override;
+  void Portrait(bool links, const std::string& pfad) override;
+  void PortraitWeg() override;
+  void CountDownIntervall(int32_t ms) override;
+  void Verlassen() override;
   // Inverts the cells of every hotspot's mask on the scene (F5).
   void ZeigeHotspots();
 

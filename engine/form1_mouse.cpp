@@ -126,6 +126,7 @@ void TForm1::AuswahlWaehlen(float y) {
 void TForm1::Picture1_MouseDown(int button, int shift, float x, float y) {
   (void)shift;
   Klick = button == rt::vbLeftButton ? 2 : 1;
+  ++Druecke;
   GewaehlterGegenstand = -1;
   if (Beschaeftigt || !LeisteOffen) return;
   int32_t k;

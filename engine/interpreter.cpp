@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/minispiel.h"
+#include "engine/opcodes.h"
 #include "engine/scene_link.h"
 #include "runtime/forms.h"
 #include "runtime/system.h"
@@ -48,6 +49,8 @@ std::array<Befehlsroutine, Befehl::Anzahl> tabelle = [] {
   t[Befehl::Springe] = OpSpringe;
   t[Befehl::Marke] = OpNichts;
   t[Befehl::Minispiel] = OpMinispiel;
+  BefehleEintragen(t);
+  AuswahlEintragen(t);
   return t;
 }();
 

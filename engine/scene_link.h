@@ -32,6 +32,17 @@ struct SzenenFenster {
   virtual void BlendWeißOut() {}
   virtual void Ruckel() {}
   virtual void Abspann() {}
+  // What the script commands do to the scene: load a room file and run its start script (false
+  // when it could not be read; the player has been told), show a picture from its full path,
+  // the portrait frames, a portrait (left or right box) and their removal, the countdown's
+  // interval (0 stops it), and leaving the game (the window's close handling).
+  virtual bool LadeRaum(const std::string& pfad) { (void)pfad; return false; }
+  virtual void BildLaden(const std::string& pfad) { (void)pfad; }
+  virtual void PortraitRahmen() {}
+  virtual void Portrait(bool links, const std::string& pfad) { (void)links; (void)pfad; }
+  virtual void PortraitWeg() {}
+  virtual void CountDownIntervall(int32_t ms) { (void)ms; }
+  virtual void Verlassen() {}
 };
 
 inline SzenenFenster* Szene = nullptr;
@@ -53,4 +64,11 @@ inline void BlendWeiß() { if (Szene) Szene->BlendWeiß(); }
 inline void BlendWeißOut() { if (Szene) Szene->BlendWeißOut(); }
 inline void Ruckel() { if (Szene) Szene->Ruckel(); }
 inline void Abspann() { if (Szene) Szene->Abspann(); }
+inline bool LadeRaum(const std::string& pfad) { return Szene && Szene->LadeRaum(pfad); }
+inline void BildLaden(const std::string& pfad) { if (Szene) Szene->BildLaden(pfad); }
+inline void PortraitRahmen() { if (Szene) Szene->PortraitRahmen(); }
+inline void Portrait(bool links, const std::string& pfad) { if (Szene) Szene->Portrait(links, pfad); }
+inline void PortraitWeg() { if (Szene) Szene->PortraitWeg(); }
+inline void CountDownIntervall(int32_t ms) { if (Szene) Szene->CountDownIntervall(ms); }
+inline void Verlassen() { if (Szene) Szene->Verlassen(); }
 }  // namespace szene

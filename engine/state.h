@@ -114,6 +114,11 @@ inline uint64_t RaumZaehler = 0;
 inline bool Beschaeftigt = false;
 inline int32_t Klick = 0;        // 2 left button, 1 any other, 0 none
 inline int16_t LetzteTaste = 0;
+// Presses on the scene window as they come: every key down and every mouse press on the scene
+// counts one, and GedrueckteTaste keeps the key last pressed. Waits compare the count, so a press
+// whose down and up arrive in one pump (which leaves LetzteTaste and Klick 0 again) still counts.
+inline uint32_t Druecke = 0;
+inline int16_t GedrueckteTaste = 0;
 inline float MausX = 0, MausY = 0;
 inline int32_t GewaehlterGegenstand = -1;
 inline std::string GewaehlterName;

@@ -105,6 +105,14 @@ else
   echo "SKIP cursor pictures: e2e_x_cursor was not built (no XFixes)"
 fi
 
+# The key lies on the well's rim: a click takes it.
+move 330 300
+xdotool click 1
+eventually band_steht brunnen_klick "rgb(255,255,255)" 30 || fail "no text after clicking the well ($n)"
+echo "well clicked: the band shows $n white text pixels"
+taste Return
+eventually zeigt_raum nach_brunnen || fail "the well's text did not close (rmse $d)"
+
 # A click on the signpost: two lines, yellow and cyan, until a key.
 move 445 300
 xdotool click 1

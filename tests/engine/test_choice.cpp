@@ -1,0 +1,148 @@
+// The dialogue choice played with the mouse: which branch runs, nested choices, the rows of the
+// answer lines in the band, and choices without answers or without their end.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+
+#include "szenen_test.h"
+
+namespace {
+
+using szenentest::PumpBeobachter;
+using namespace Befehl;
+
+class Wahl : public szenentest::SpielTest {
+ protected:
+  TForm1& f = Form1();
+  std::deque<int> antworten;
+  int wartezeiten = 0;
+  bool geklickt = false;
+  std::function<void()> beimWarten;  // runs once per wait, before the click
+  std::unique_ptr<PumpBeobachter> spieler;
+
+  void SetUp() override {
+    SpielTest::SetUp();
+    MausX = MausY = 0;
+    Zeigen();
+    // Clicks the middle of the next answer's line once per wait for a choice.
+    spieler = std::make_unique<PumpBeobachter>([this] {
+      if (AuswahlErgebnis != -1) {
+        geklickt = false;
+        return;
+      }
+      if (geklickt) return;
+      geklickt = true;
+      ++wartezeiten;
+      if (beimWarten) beimWarten();
+      if (antworten.empty()) {
+        AuswahlErgebnis = 0;  // more choices than the test expected: give up
+        return;
+      }
+      const int k = antworten.front();
+      antworten.pop_front();
+      const int y = Oben() + (AuswahlGrenzen[size_t(k - 1)] + AuswahlGrenzen[size_t(k)]) / 2;
+      rt::PostMouse(f, 1, rt::vbLeftButton, 320, y);
+      rt::PostMouse(f, 2, rt::vbLeftButton, 320, y);
+    });
+  }
+  void TearDown() override {
+    spieler.reset();
+    SpielTest::TearDown();
+  }
+  static int Oben() { return 240 - AuswahlHoehe / 2; }
+  std::vector<std::string> Spiele(const Skript& s, std::deque<int> wahl) {
+    antworten = std::move(wahl);
+    notizen.clear();
+    SkriptAusfuehren(s, -1, "");
+    EXPECT_TRUE(antworten.empty()) << "choices left unasked";
+    return notizen;
+  }
+  using V = std::vector<std::string>;
+};
+
+TEST_F(Wahl, ZweigeNurFuerEinsUndDrei) {
+  const Skript s = S({{Auswahl, "3|Was nun?|Eins|Zwei|Drei"}, {Fall, "1"}, {Textzeile, "A1"}, {Fall, "3"},
+                      {Textzeile, "A3"}, {Textzeile, "A3b"}, {AuswahlEnde, ""}, {Textzeile, "danach"}});
+  EXPECT_EQ(Spiele(s, {2}), V({"danach"}));
+  EXPECT_EQ(AuswahlErgebnis, 2);
+  EXPECT_EQ(Spiele(s, {3}), V({"A3", "A3b", "danach"}));
+  // A branch ends where the next label starts.
+  EXPECT_EQ(Spiele(s, {1}), V({"A1", "danach"}));
+  EXPECT_EQ(f.Picture1.Point(320, 240), kGrau);  // the band has closed onto the scene
+  EXPECT_FALSE(Beschaeftigt);
+}
+
+TEST_F(Wahl, VerschachtelteAuswahlWirdAlsGanzesUebersprungen) {
+  const Skript s = S({{Auswahl, "2|Au\xDF" "en|a|b"}, {Fall, "1"}, {Textzeile, "a"},
+                      {Auswahl, "2|Innen|x|y"}, {Fall, "2"}, {Textzeile, "y"}, {Fall, "1"}, {Textzeile, "x"},
+                      {AuswahlEnde, ""}, {Textzeile, "a-ende"},
+                      {Fall, "2"}, {Textzeile, "b"}, {AuswahlEnde, ""}, {Textzeile, "danach"}});
+  EXPECT_EQ(Spiele(s, {2}), V({"b", "danach"}));
+  EXPECT_EQ(Spiele(s, {1, 2}), V({"a", "y", "a-ende", "danach"}));
+  EXPECT_EQ(Spiele(s, {1, 1}), V({"a", "x", "a-ende", "danach"}));
+  // A label number read as a number: "2.0" is branch 2.
+  const Skript zahl = S({{Auswahl, "2|F|a|b"}, {Fall, " 2.0"}, {Textzeile, "zwei"}, {AuswahlEnde, ""}});
+  EXPECT_EQ(Spiele(zahl, {2}), V({"zwei"}));
+}
+
+// A question with one "#" and its two empty lines: the first answer is the band's fifth line.
+TEST_F(Wahl, AntwortzeilenLiegenZwischenVierUndFuenfZeilenhoehen) {
+  const int lh = int(f.Picture1.TextHeight("X"));
+  ASSERT_GT(lh, 4);
+  int weissFrage = 0, weissLeer = 0, weissEins = 0;
+  bool baender[3] = {};
+  beimWarten = [&] {
+    const int oben = Oben();
+    for (int y = oben; y <= oben + 5 * lh; ++y)
+      for (int x = 0; x < 640; ++x) {
+        if (f.Picture1.Point(float(x), float(y)) != rt::vbWhite) continue;
+        if (y <= oben + 2 * lh) ++weissFrage;
+        else if (y <= oben + 4 * lh) ++weissLeer;
+        else ++weissEins;
+      }
+    baender[0] = f.InAuswahlBand(0, float(oben + 4 * lh + 1)) && f.InAuswahlBand(0, float(oben + 5 * lh - 1));
+    baender[1] = !f.InAuswahlBand(0, float(oben + 4 * lh)) && !f.InAuswahlBand(0, float(oben + 5 * lh));
+    baender[2] = f.InAuswahlBand(2, float(oben + 7 * lh + 1)) && !f.InAuswahlBand(2, float(oben + 7 * lh));
+  };
+  Spiele(S({{Auswahl, "3|Wer bist du?#Sag es mir.|  Eins  |Zwei#Zeilen|Drei"}, {AuswahlEnde, ""}}), {1});
+  EXPECT_EQ(AuswahlGrenzen, (std::vector<int32_t>{4 * lh, 5 * lh, 7 * lh, 8 * lh}));
+  EXPECT_EQ(AuswahlHoehe, 8 * lh);
+  EXPECT_EQ(AuswahlTexte, (std::vector<std::string>{"Wer bist du?\rSag es mir.\r\r\r", "Eins", "Zwei\rZeilen", "Drei"}));
+  EXPECT_GT(weissFrage, 20);
+  EXPECT_EQ(weissLeer, 0);
+  EXPECT_GT(weissEins, 20);
+  EXPECT_TRUE(baender[0]);
+  EXPECT_TRUE(baender[1]);
+  EXPECT_TRUE(baender[2]);
+}
+
+TEST_F(Wahl, OhneAntwortenWirdNichtGewartet) {
+  for (const char* n : {"0", "-2", "", "0.4"}) {
+    SCOPED_TRACE(n);
+    const uint64_t vorher = rt::timeGetTime();
+    const Skript s = S({{Auswahl, std::string(n) + "|Frage|eins"}, {Textzeile, "drin"}, {Fall, "0"},
+                        {Textzeile, "null"}, {AuswahlEnde, ""}, {Textzeile, "danach"}});
+    EXPECT_EQ(Spiele(s, {}), V({"danach"}));
+    EXPECT_EQ(wartezeiten, 0);
+    EXPECT_LT(rt::timeGetTime() - vorher, 16u);  // not even the band opened
+  }
+}
+
+TEST_F(Wahl, FehlendesEndeBeendetDenLauf) {
+  const Skript s = S({{Auswahl, "2|F|a|b"}, {Fall, "1"}, {Textzeile, "eins"}, {Fall, "2"}});
+  EXPECT_EQ(Spiele(s, {2}), V({}));
+  EXPECT_EQ(Spiele(s, {1}), V({"eins"}));
+  const Skript ohneZweige = S({{Auswahl, "2|F|a|b"}, {Textzeile, "nie"}});
+  EXPECT_EQ(Spiele(ohneZweige, {1}), V({}));
+  EXPECT_FALSE(Beschaeftigt);
+}
+
+// Fewer answers than N: the missing lines are empty and can still be picked.
+TEST_F(Wahl, FehlendeAntwortenSindLeereZeilen) {
+  const Skript s = S({{Auswahl, "3|F|a"}, {Fall, "3"}, {Textzeile, "drei"}, {AuswahlEnde, ""}});
+  EXPECT_EQ(Spiele(s, {3}), V({"drei"}));
+  EXPECT_EQ(AuswahlTexte, (std::vector<std::string>{"F\r\r\r", "a", "", ""}));
+}
+
+}  // namespace
