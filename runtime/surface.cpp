@@ -193,6 +193,7 @@ void Surface::Line(float x1f, float y1f, float x2f, float y2f, Color color, Line
     if (kind == BoxFilled) {
       const int l = std::max(x1, 0), r = std::min(x2, w_ - 1);
       const int t = std::max(y1, 0), b = std::min(y2, h_ - 1);
+      if (l > r) return;  // wholly left or right of the surface
       for (int y = t; y <= b; ++y) {
         Color* row = px.data() + size_t(y) * w_;
         if (DrawMode == vbInvert)

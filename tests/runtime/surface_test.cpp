@@ -93,6 +93,11 @@ TEST(Drawing, OutOfRangeCoordinatesAreClippedNotFatal) {
   s.Line(-5, -5, 100, 100, vbWhite, Surface::BoxFilled);
   EXPECT_EQ(CountColor(s, vbWhite), 100);
   s.Cls();
+  // Filled boxes wholly beside the surface draw nothing (and write nowhere).
+  s.Line(12, 2, 20, 4, vbWhite, Surface::BoxFilled);
+  s.Line(-20, 2, -12, 4, vbWhite, Surface::BoxFilled);
+  s.Line(2, 12, 4, 20, vbWhite, Surface::BoxFilled);
+  EXPECT_EQ(CountColor(s, vbWhite), 0);
   s.Line(-1e9f, 5, 1e9f, 5, vbRed);
   EXPECT_EQ(CountColor(s, vbRed), 10);
   s.Line(-3e9f, -1e9f, 3e9f, 1e9f, vbBlue);  // steep far-away ends still go through the middle
