@@ -4,6 +4,7 @@
 #include "minigames/heads/wumpel.h"
 #include "minigames/memory/memory.h"
 #include "minigames/pi/pispiel.h"
+#include "minigames/pong/pong.h"
 #include "minigames/riddle/esel.h"
 
 void MinispieleAnmelden() {
@@ -12,5 +13,6 @@ void MinispieleAnmelden() {
   f.HDW = [] { HDW().Show(rt::vbModal); };
   f.MEMORY = [] { Memory().Show(rt::vbModal); };
   f.PI = [] { PISpiel().Show(rt::vbModal); };
+  f.PONG = [] { Pong().Show(rt::vbModal); };
   f.WUMPEL = [] { Wumpel().Show(rt::vbModal); };
 }
