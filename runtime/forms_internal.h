@@ -18,6 +18,9 @@ struct Form::Impl {
   std::vector<Color> composed;
   int composedW = 0, composedH = 0;
   int presents = 0;
+  // What the window shows: the frame last sent and the surface it went to.
+  std::vector<Color> shown;
+  const void* shownSurface = nullptr;
   int minW = 0, minH = 0;
   bool placed = false;  // MoveWindow before the window exists: where it opens
   int placeX = 0, placeY = 0;

@@ -760,6 +760,23 @@ void ComposeTree(Container& c, std::vector<Color>& frame, int fw, int fh, int ox
   }
 }
 
+// The part of area r in which frame now differs from frame shown (w pixels a row); empty
+// (l == r) when nothing does.
+Clip ChangedPart(const std::vector<Color>& now, const std::vector<Color>& shown, int w, const Clip& r) {
+  Clip c{r.r, r.b, r.l, r.t};
+  for (int y = r.t; y < r.b; ++y) {
+    const Color* a = now.data() + size_t(y) * w;
+    const Color* b = shown.data() + size_t(y) * w;
+    if (std::equal(a + r.l, a + r.r, b + r.l)) continue;
+    int left = r.l, right = r.r - 1;
+    while (a[left] == b[left]) ++left;
+    while (a[right] == b[right]) --right;
+    c = Clip{std::min(c.l, left), std::min(c.t, y), std::max(c.r, right + 1), y + 1};
+  }
+  if (c.l >= c.r) return Clip{0, 0, 0, 0};
+  return c;
+}
+
 // Composes one area of the kept frame again; the rest still shows what it showed.
 void ComposeArea(Form& f, const Clip& r) {
   Form::Impl* im = f.impl();
@@ -816,6 +833,12 @@ void PresentForm(Form& f, bool force) {
   if (!w) return;
   SDL_Surface* dst = SDL_GetWindowSurface(w);
   if (!dst) return;
+  // A sprite drawn again in its place changes no pixel: nothing goes to the screen then, and
+  // otherwise only the part that differs from what the window shows.
+  if (!d.full && im->shownSurface == dst && im->shown.size() == im->composed.size()) {
+    r = ChangedPart(im->composed, im->shown, fw, r);
+    if (r.l >= r.r) return;
+  }
   SDL_Surface* src = SDL_CreateRGBSurfaceWithFormatFrom(
       im->composed.data(), im->composedW, im->composedH, 32, im->composedW * 4,
       SDL_PIXELFORMAT_XBGR8888);
@@ -823,8 +846,18 @@ void PresentForm(Form& f, bool force) {
   SDL_Rect area{r.l, r.t, r.r - r.l, r.b - r.t};
   SDL_BlitSurface(src, &area, dst, &area);
   SDL_FreeSurface(src);
-  if (d.full) SDL_UpdateWindowSurface(w);
-  else SDL_UpdateWindowSurfaceRects(w, &area, 1);
+  if (d.full) {
+    SDL_UpdateWindowSurface(w);
+    im->shown = im->composed;
+  } else {
+    SDL_UpdateWindowSurfaceRects(w, &area, 1);
+    for (int y = r.t; y < r.b; ++y) {
+      const size_t at = size_t(y) * fw;
+      std::copy(im->composed.begin() + ptrdiff_t(at + r.l), im->composed.begin() + ptrdiff_t(at + r.r),
+                im->shown.begin() + ptrdiff_t(at + r.l));
+    }
+  }
+  im->shownSurface = dst;
   ++im->presents;
 }
 

@@ -245,6 +245,9 @@ TEST_F(InputTest, OnlyChangedWindowsArePresented) {
   DoEvents();
   DoEvents();
   EXPECT_EQ(PresentCount(f), base + 1);
+  f.Picture1.PSet(3, 3, vbRed);  // drawn again as it was: nothing new to show
+  DoEvents();
+  EXPECT_EQ(PresentCount(f), base + 1);
   f.Label1.Caption = "new";  // a plain field, no setter
   DoEvents();
   EXPECT_EQ(PresentCount(f), base + 2);
