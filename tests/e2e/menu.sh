@@ -15,32 +15,11 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=lib/xvfb.sh
 source "$here/lib/xvfb.sh"
-pids=()
-cleanup() {
-  # The programs may be waiting inside a script: no polite request, just the end.
-  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done
-  xvfb_cleanup
-}
-trap cleanup EXIT
+# shellcheck source=lib/programs.sh
+source "$here/lib/programs.sh"
 unset NORVALDE_DRIVES
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 xdotool mousemove 0 0
 
-# wait_window <name pattern> -> window id of a visible window with that name
-wait_window() {
-  for _ in $(seq 100); do
-    local w
-    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1)
-    [ -n "$w" ] && { echo "$w"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-alive() { kill -0 "$1" 2>/dev/null && [ "$(ps -o stat= -p "$1" | cut -c1)" != Z ]; }
-wait_gone() {
-  for _ in $(seq 100); do alive "$1" || return 0; sleep 0.1; done
-  return 1
-}
 # mean brightness (0..1) of a region of a screenshot
 mean() { $convert "$1" -crop "$2" +repage -colorspace Gray -format "%[fx:mean]" info:; }
 # count of pixels of one exact colour in a region

@@ -17,29 +17,14 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # shellcheck source=lib/xvfb.sh
 source "$here/lib/xvfb.sh"
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done
-  xvfb_cleanup
-}
-trap cleanup EXIT
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+# shellcheck source=lib/programs.sh
+source "$here/lib/programs.sh"
 
-wait_window() {  # name pattern -> id of a visible window
-  for _ in $(seq 150); do
-    local w
-    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1)
-    [ -n "$w" ] && { echo "$w"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
 title() { xdotool getwindowname "$1" 2>/dev/null; }
 wait_title() {  # window, pattern, tenths of a second
   for _ in $(seq "$3"); do title "$1" | grep -q -- "$2" && return 0; sleep 0.1; done
   return 1
 }
-alive() { kill -0 "$1" 2>/dev/null && [ "$(ps -o stat= -p "$1" | cut -c1)" != Z ]; }
 shot() { import -window "$1" "$out/$2.png"; }
 # count of pixels of a colour family in a region: "green" the player's paddle, "red" the
 # computer's, "bright" the ball
