@@ -64,12 +64,13 @@ halte() {  # key, seconds, screenshot name, minimum move (signed): holds the key
   awk -v a="$vorher" -v b="$nachher" -v m="$4" 'BEGIN { exit !(m > 0 ? b > a + m : b < a + m) }'
 }
 halte Down 0.5 2_runter 40 || fail "Down did not move the paddle down"
+spieler flies 10 || fail "the ball never flew again"
 halte Up 0.3 3_hoch -20 || fail "Up did not move the paddle up"
 
 # "p" pauses the rally (the caption says how to go on), "o" resumes it. Keys are read once a
 # rally tick, so each is held as long as a finger would.
 press() { xdotool keydown "$1"; sleep 0.1; xdotool keyup "$1"; }
-spieler flies 10 || fail "the ball never flew again"
+spieler flies 10 || fail "the ball did not fly for the pause"
 press p
 wait_title "$pong" "!Pause!" 30 || fail "no pause caption: $(title "$pong")"
 shot "$pong" 4_pause_a
