@@ -1,6 +1,7 @@
 // The one place that knows every mini-game window: the scripts reach them by word only.
 #include "engine/minispiel.h"
 #include "minigames/capitals/hdw.h"
+#include "minigames/fight/pruegel.h"
 #include "minigames/heads/wumpel.h"
 #include "minigames/memory/memory.h"
 #include "minigames/pi/pispiel.h"
@@ -15,4 +16,5 @@ void MinispieleAnmelden() {
   f.PI = [] { PISpiel().Show(rt::vbModal); };
   f.PONG = [] { Pong().Show(rt::vbModal); };
   f.WUMPEL = [] { Wumpel().Show(rt::vbModal); };
+  f.PRUEGEL = [] { Prügel().Show(rt::vbModal); };
 }
