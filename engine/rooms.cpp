@@ -75,7 +75,7 @@ bool FeldLeser::Scheitern(const std::string& was) {
 // of the file ends an empty field ("16," at the end of a line is an instruction without an
 // argument). Blank lines after a field that ended at a line break are skipped: how fields are
 // spread over lines does not matter.
-bool FeldLeser::Feld(std::string& out, bool& gequotet) {
+bool FeldLeser::Feld(std::string_view& out, bool& gequotet) {
   if (!Ok()) return false;
   const bool leerMoeglich = std::exchange(nachKomma_, false);
   while (pos_ < d_.size() && IstBlank(d_[pos_])) ++pos_;
@@ -85,7 +85,7 @@ bool FeldLeser::Feld(std::string& out, bool& gequotet) {
       ++pos_;
       ++zeile_;
     }
-    out.clear();
+    out = {};
     gequotet = false;
     return true;
   }
@@ -99,21 +99,28 @@ bool FeldLeser::Feld(std::string& out, bool& gequotet) {
   if (gequotet) {
     std::size_t ende = d_.find('"', pos_ + 1);
     if (ende == std::string_view::npos) return Scheitern("ein Anf\xFChrungszeichen wird nicht geschlossen");
-    out.assign(d_.substr(pos_ + 1, ende - pos_ - 1));
+    out = d_.substr(pos_ + 1, ende - pos_ - 1);
     for (char c : out) zeile_ += c == '\n';
     pos_ = ende + 1;
     while (pos_ < d_.size() && IstBlank(d_[pos_])) ++pos_;
     if (pos_ < d_.size() && d_[pos_] != ',' && !IstZeilenende(d_[pos_]))
-      return Scheitern("nach " + Zitat(out) + " fehlt ein Komma");
+      return Scheitern("nach " + Zitat(std::string(out)) + " fehlt ein Komma");
   } else {
     std::size_t ende = pos_;
     while (ende < d_.size() && d_[ende] != ',' && !IstZeilenende(d_[ende])) ++ende;
     std::size_t rechts = ende;
     while (rechts > pos_ && IstBlank(d_[rechts - 1])) --rechts;
-    out.assign(d_.substr(pos_, rechts - pos_));
+    out = d_.substr(pos_, rechts - pos_);
     pos_ = ende;
   }
   Trenner();
+  return true;
+}
+
+bool FeldLeser::Feld(std::string& out, bool& gequotet) {
+  std::string_view v;
+  if (!Feld(v, gequotet)) return false;
+  out.assign(v);
   return true;
 }
 
@@ -129,12 +136,38 @@ bool FeldLeser::Text(std::string& out) {
   return Feld(out, q);
 }
 
+// A room's masks hold thousands of numbers, nearly all of them digits right before a comma or a
+// line break: those are read straight from the data, the rest the general way.
+bool FeldLeser::Maske(bool* werte, std::size_t anzahl) {
+  const char* const ende = d_.data() + d_.size();
+  for (std::size_t i = 0; i < anzahl; ++i) {
+    if (!Ok()) return false;
+    const char* p = d_.data() + pos_;
+    const char* q = p;
+    unsigned v = 0;
+    while (q < ende && unsigned(*q - '0') < 10 && q - p < 4) v = v * 10 + unsigned(*q++ - '0');
+    if (q > p && q - p < 4 && q < ende && *q == ',') {
+      pos_ = std::size_t(q + 1 - d_.data());
+      nachKomma_ = true;
+    } else if (q > p && q - p < 4 && q + 1 < ende && q[0] == '\r' && q[1] == '\n') {
+      pos_ = std::size_t(q - d_.data());
+      nachKomma_ = false;
+    } else {
+      int32_t zahl;
+      if (!Zahl(zahl)) return false;
+      v = unsigned(zahl);
+    }
+    werte[i] = v == 255;
+  }
+  return true;
+}
+
 bool FeldLeser::Zahl(int32_t& out) {
-  std::string s;
+  std::string_view s;
   bool q;
   if (!Feld(s, q)) return false;
   long long v;
-  if (!ParseGanzzahl(s, INT32_MIN, INT32_MAX, v)) return Scheitern("Ganzzahl erwartet statt " + Zitat(s));
+  if (!ParseGanzzahl(s, INT32_MIN, INT32_MAX, v)) return Scheitern("Ganzzahl erwartet statt " + Zitat(std::string(s)));
   out = int32_t(v);
   return true;
 }
@@ -200,13 +233,8 @@ bool LeseHotspot(FeldLeser& f, Hotspot& h) {
   bool an;
   if (!f.Text(h.CursorName) || !f.Wahrheit(an) || !f.Text(h.Name)) return false;
   h.Aktiv = an;
-  for (int x = 0; x < 64; ++x)
-    for (int y = 0; y < 48; ++y) {
-      int32_t v;
-      if (!f.Zahl(v)) return false;
-      h.Maske[x][y] = v == 255;
-    }
-  return true;
+  // Column by column, as the mask is laid out.
+  return f.Maske(&h.Maske[0][0], 64 * 48);
 }
 
 }  // namespace
@@ -217,6 +245,7 @@ bool LeseRaumText(std::string_view daten, Raum& raum, std::string& fehler) {
   std::string bild;
   int32_t hmax = -1;
   bool ok = f.Text(bild) && LeseSkript(f, neu.StartSkript) && f.Anzahl(hmax, kMinFelderHotspot);
+  if (ok) neu.Hotspots.reserve(std::size_t(hmax) + 1);  // the count fits the file's length
   for (int32_t i = 0; ok && i <= hmax; ++i) {
     neu.Hotspots.emplace_back();
     ok = LeseHotspot(f, neu.Hotspots.back());

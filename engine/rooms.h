@@ -16,6 +16,8 @@ class FeldLeser {
   bool Text(std::string& out);
   bool Zahl(int32_t& out);
   bool Wahrheit(bool& out);
+  // anzahl whole numbers; each value tells whether the number is 255.
+  bool Maske(bool* werte, std::size_t anzahl);
   // A count of entries still to come: -1 or more, and no more than the rest of the file can hold.
   bool Anzahl(int32_t& letzter, std::size_t feldProEintrag);
 
@@ -25,6 +27,8 @@ class FeldLeser {
 
  private:
   bool Feld(std::string& out, bool& gequotet);
+  // The field as a view into the data (quotes dropped).
+  bool Feld(std::string_view& out, bool& gequotet);
   void Trenner();
   bool Scheitern(const std::string& was);
 

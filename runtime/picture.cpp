@@ -214,7 +214,14 @@ PicturePtr DecodeJpeg(const std::string& f) {
     return nullptr;
   }
   const bool cmyk = cinfo.num_components == 4;
+#ifdef JCS_EXTENSIONS
+  // R, G, B and a filler byte are a Color's bytes in memory: rows decode straight into place.
+  const bool direkt = !cmyk;
+  cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGBX;
+#else
+  const bool direkt = false;
   cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+#endif
   jpeg_start_decompress(&cinfo);
   const int w = int(cinfo.output_width), h = int(cinfo.output_height);
   try {
@@ -229,6 +236,11 @@ PicturePtr DecodeJpeg(const std::string& f) {
                                               JDIMENSION(w) * cinfo.output_components, 1);
   while (cinfo.output_scanline < cinfo.output_height) {
     const size_t y = cinfo.output_scanline;
+    if (direkt) {
+      JSAMPROW ziel = reinterpret_cast<JSAMPROW>(&pic->pixels[y * size_t(w)]);
+      if (jpeg_read_scanlines(&cinfo, &ziel, 1) != 1) break;
+      continue;
+    }
     if (jpeg_read_scanlines(&cinfo, row, 1) != 1) break;
     const JSAMPLE* p = row[0];
     Color* out = &pic->pixels[y * size_t(w)];
@@ -241,6 +253,8 @@ PicturePtr DecodeJpeg(const std::string& f) {
     }
   }
   jpeg_destroy_decompress(&cinfo);
+  if (direkt)
+    for (Color& c : pic->pixels) c &= 0xFFFFFF;  // the filler byte
   return pic;
 }
 

@@ -1,6 +1,7 @@
 // The sample adventure: the village square (start room), the house, the forest, the load room,
 // two items with their click and combination scripts, and the cursor icons (most with
-// animation frames).
+// animation frames). The square's bell tower, the well and the forest's branch belong to the
+// sample story too (story_content.cpp).
 #include <cmath>
 #include <string>
 
@@ -42,6 +43,15 @@ Bild Dorfplatz() {
   b.Verlauf(0, 270, RGB(70, 110, 180), RGB(240, 190, 140));
   b.Ellipse(520, 110, 38, 38, RGB(255, 228, 160));
   b.Polygon({{0, 250}, {120, 205}, {260, 235}, {420, 195}, {640, 240}, {640, 280}, {0, 280}}, RGB(80, 110, 120));
+  // The bell tower behind the well, its bell in the belfry.
+  b.Rechteck(302, 100, 342, 262, RGB(150, 140, 128));
+  b.Rauschen(302, 100, 342, 262, 10, 6);
+  b.Polygon({{294, 104}, {350, 104}, {322, 48}}, RGB(70, 78, 92));
+  b.Linie(322, 48, 322, 34, 2, RGB(60, 60, 60));
+  b.Linie(316, 40, 328, 40, 2, RGB(60, 60, 60));
+  b.Rechteck(312, 114, 332, 146, RGB(36, 30, 30));
+  b.Ellipse(322, 118, 10, 4, RGB(36, 30, 30));
+  b.Polygon({{315, 140}, {329, 140}, {326, 126}, {318, 126}}, RGB(190, 150, 60));
   b.Rechteck(0, 262, 639, 479, RGB(88, 138, 62));
   b.Rauschen(0, 262, 639, 479, 14, 1);
   b.Ellipse(330, 405, 270, 85, RGB(152, 142, 122));
@@ -106,7 +116,7 @@ Bild Haus() {  // 320 by 240: the scene shows it doubled
   return b;
 }
 
-Bild Wald() {  // 800 by 600: the scene shows it squeezed
+Bild Wald(bool mitAst) {  // 800 by 600: the scene shows it squeezed
   Bild b(800, 600);
   b.Verlauf(0, 600, RGB(30, 60, 40), RGB(20, 36, 20));
   uint32_t z = 21;
@@ -124,6 +134,13 @@ Bild Wald() {  // 800 by 600: the scene shows it squeezed
   b.Rechteck(262, 500, 282, 540, RGB(230, 220, 200));
   b.Ellipse(272, 500, 40, 22, RGB(200, 30, 30));
   for (auto [x, y] : {std::array<int, 2>{258, 494}, {282, 488}, {292, 504}}) b.Ellipse(float(x), float(y), 4, 4, 0xFFFFFF);
+  // A straight branch on the ground, until the player takes it.
+  if (mitAst) {
+    b.Linie(410, 556, 560, 546, 7, RGB(120, 82, 44));
+    b.Linie(470, 552, 492, 530, 3, RGB(120, 82, 44));
+    b.Linie(520, 549, 540, 534, 3, RGB(120, 82, 44));
+    b.Ellipse(494, 528, 6, 3, RGB(70, 130, 50));
+  }
   return b;
 }
 
@@ -244,7 +261,10 @@ RaumDef StartRaum() {
       {WennMerker("SCHLÜSSEL_GEFUNDEN"), Text("Der Brunnen ist leer."), kSonst,
        Text("Am Rand des Brunnens liegt ein alter Schlüssel.#Du steckst ihn ein."), Nimm("schluessel.bmp"),
        Setze("SCHLÜSSEL_GEFUNDEN"), kEnde},
-      {Text("Ein alter Brunnen aus grauem Stein.")}));
+      {Text("Ein alter Brunnen aus grauem Stein.")},
+      {WennGegenstand("ANGEL"), Text("Du lässt die Angel in den tiefen Brunnen hinab ...#Da! Etwas Schweres hängt am Haken."),
+       Gib("angel.bmp"), Nimm("kloeppel.bmp"), Setze("KLÖPPEL_GEFUNDEN"),
+       Text("$EDer Klöppel der Glocke!#Die Schnur ist dabei gerissen."), kSonst, kFehlerton, kEnde}));
   r.hotspots.push_back(Hotspot(
       "Baum", "hand1.ico",
       MaskeAus([](int x, int y) {
@@ -254,6 +274,9 @@ RaumDef StartRaum() {
       {WennMerker("APFEL_GEPFLÜCKT"), Text("Die Äpfel hängen jetzt zu hoch."), kSonst,
        Text("Du pflückst einen roten Apfel."), Nimm("apfel.bmp"), Setze("APFEL_GEPFLÜCKT"), kEnde},
       {Text("Ein knorriger alter Apfelbaum.")}));
+  // The tower of the sample story (its own content part).
+  r.hotspots.push_back(Hotspot("Turm", "tuer1.ico", MaskeRechteck(294, 50, 350, 190), {Raum("Turm.lsd")},
+                               {Text("Der Glockenturm von Norvalde.#Seit drei Tagen schweigt seine Glocke.")}));
   r.hotspots.push_back(Hotspot("Weg", "pfeil1.ico", MaskeRechteck(590, 300, 639, 479),
                                {Raum("Wald.lsd")}, {Text("Der Weg führt in den Wald.")}));
   // Its cursor has no animation frames; its text two coloured lines.
@@ -288,7 +311,9 @@ RaumDef WaldRaum() {
   RaumDef r;
   r.bild = "wald.jpg";
   r.start = {WennMerker("WALD_BESUCHT"), {28, "weiter"}, kEnde, Text("Der Wald ist dunkel und still."),
-             Setze("WALD_BESUCHT"), {29, "WEITER"}};
+             Setze("WALD_BESUCHT"), {29, "WEITER"},
+             WennMerker("AST_GENOMMEN"), {5, "wald2.jpg"}, {18, "AST"}, kEnde, {31, "20"}};
+  r.countdown = {Text("Ein Rabe krächzt hoch oben in den Bäumen.")};
   r.hotspots.push_back(Hotspot("Zurück", "pfeil1.ico", MaskeRechteck(0, 0, 59, 479), {Raum("Start.lsd")},
                                {Text("Zurück ins Dorf.")}));
   r.hotspots.push_back(Hotspot("Pilz", "auge1.ico", MaskeRechteck(176, 376, 256, 436),
@@ -297,6 +322,10 @@ RaumDef WaldRaum() {
                                {WennGegenstand("APFEL"), Text("Der Pilz hat keinen Hunger."), kSonst, kFehlerton, kEnde}));
   r.hotspots.push_back(Hotspot("Hütte", "tuer1.ico", MaskeRechteck(360, 170, 560, 376),
                                {Text("Die Hütte ist verlassen.")}, {Text("Eine kleine Hütte im Wald.")}));
+  r.hotspots.push_back(Hotspot("Ast", "hand1.ico", MaskeRechteck(310, 420, 460, 460),
+                               {Text("Ein kräftiger, gerader Ast. Du nimmst ihn mit."), Nimm("stock.bmp"),
+                                Setze("AST_GENOMMEN"), {5, "wald2.jpg"}, {18, "AST"}},
+                               {Text("Ein Ast, gerade und fest.")}));
   return r;
 }
 
@@ -310,7 +339,8 @@ RaumDef LadeRaum() {
 void Erzeuge(const Ziel& z) {
   SpeichereJpg(Dorfplatz(), z.Ordner("graphics") + "dorfplatz.jpg");
   SpeichereBmp(Haus(), z.Ordner("graphics") + "haus.bmp");
-  SpeichereJpg(Wald(), z.Ordner("graphics") + "wald.jpg");
+  SpeichereJpg(Wald(true), z.Ordner("graphics") + "wald.jpg");
+  SpeichereJpg(Wald(false), z.Ordner("graphics") + "wald2.jpg");
   SpeichereJpg(Laden(), z.Ordner("graphics") + "laden.jpg");
 
   SchreibeDatei(z.Ordner("rooms") + "Start.lsd", RaumText(StartRaum()));
