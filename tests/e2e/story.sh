@@ -10,6 +10,8 @@ BUILD=$(cd "$1" && pwd)
 IM=convert-im6.q16
 CMP=compare-im6.q16
 . "$(dirname "$0")/lib/xvfb.sh"
+. "$(dirname "$0")/lib/programs.sh"
+. "$(dirname "$0")/lib/scene_window.sh"
 OUT=$work
 unset NORVALDE_DRIVES
 fail() {
@@ -18,17 +20,6 @@ fail() {
   mkdir -p "$keep" && cp "$OUT"/*.png "$OUT"/*.log "$keep"/ 2>/dev/null
   echo "screenshots kept in $keep"
   exit 1
-}
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done
-  xvfb_cleanup
-}
-trap cleanup EXIT
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-
-wait_window() {  # name pattern -> id of a visible window, waiting up to 30 s
-  timeout 30 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n1
 }
 shot() { import -window "$WID" "$OUT/$1.png"; }
 pixel() {  # shot x,y: "r,g,b"
@@ -125,12 +116,7 @@ MENU=$(wait_window "Norvalde - Men") || fail "no menu window"
 sleep 1
 xdotool windowfocus "$MENU" 2>/dev/null
 xdotool key Return
-WID=""
-for _ in $(seq 300); do
-  WID=$(xwininfo -root -tree | awk '/\(has no name\): \("/ { print $1; exit }')
-  [ -n "$WID" ] && break
-  sleep 0.1
-done
+WID=$(scene_window "${pids[0]}")
 [ -n "$WID" ] || fail "no scene window: $(cat "$OUT/app.log")"
 sleep 0.5
 xdotool windowfocus "$WID"
@@ -231,8 +217,8 @@ echo "played through in $(($(date +%s) - start)) s"
 # ---- The game leaves for the menu ---------------------------------------------------------------
 alt=${pids[0]}
 # The credits roll first (it cannot be skipped).
-for _ in $(seq 1800); do kill -0 "$alt" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$alt" 2>/dev/null && fail "the game did not end after the story"
+for _ in $(seq 1800); do alive "$alt" || break; sleep 0.1; done
+alive "$alt" && fail "the game did not end after the story"
 neu=""
 for _ in $(seq 300); do
   for w in $(xdotool search --onlyvisible --name "Norvalde - Men" 2>/dev/null); do
