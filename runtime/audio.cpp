@@ -128,7 +128,9 @@ void AudioClose() {
 void PlayWaveEffect(const std::string& winpath) {
   if (!EnsureOpen()) return;
   StopEffect();
-  Mix_Chunk* chunk = Mix_LoadWAV(HostPath(winpath).c_str());
+  const std::string host = HostPath(winpath);
+  if (SoundFileKind(host) != SoundKind::Wave) return;
+  Mix_Chunk* chunk = Mix_LoadWAV(host.c_str());
   if (!chunk) return;
   g_effect = chunk;
   Mix_PlayChannel(kEffectChannel, chunk, 0);
@@ -223,8 +225,9 @@ uint32_t BASS_StreamCreateFile(int fromMemory, const std::string& winpath, uint3
   std::unique_ptr<SoundStream> stream;
   if (EnsureOpen()) {
     // Only the header is read now; the sound is decoded while it plays.
+    const std::string host = HostPath(winpath);
     stream = std::make_unique<SoundStream>();
-    if (!stream->Open(HostPath(winpath))) return Fail(kErrFormat);
+    if (SoundFileKind(host) == SoundKind::Other || !stream->Open(host)) return Fail(kErrFormat);
   }
   g_slots[slot].gen = g_nextGen;
   g_slots[slot].stream = std::move(stream);

@@ -25,6 +25,15 @@ bool Exiting();
 void CloseAllMedia();
 void FreeAllStreams();
 
+// What a sound file for an effect or for speech holds, by its first bytes. The mixer's loader
+// would decode any format it knows into memory: a MIDI file named .wav is rendered, and a
+// damaged one can ask for hours of sound.
+enum class SoundKind { Other, Wave, Mp3 };
+SoundKind SoundFileKind(const std::string& hostpath);
+// Whether every format chunk of a wave file (the mixer's music reader keeps the last one)
+// describes sound it can play: it trusts them, and 0 channels end the process.
+bool WaveHeaderPlayable(const std::string& hostpath);
+
 // Length in milliseconds of a Standard MIDI File's bytes, from its tempo map; -1 when the
 // bytes are not a MIDI file.
 int64_t MidiLengthMs(const std::string& bytes);

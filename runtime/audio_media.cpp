@@ -152,44 +152,6 @@ void WaitForSongLoad() {
   g_load.reset();
 }
 
-// The mixer reads a wave file's header itself and trusts it; every format chunk (the last one
-// counts for it) must describe sound it can play.
-bool WaveHeaderPlayable(const std::string& host) {
-  FILE* f = std::fopen(host.c_str(), "rb");
-  if (!f) return false;
-  auto le = [](const unsigned char* b, int n) {
-    uint32_t v = 0;
-    for (int i = n - 1; i >= 0; --i) v = v << 8 | b[i];
-    return v;
-  };
-  unsigned char head[12];
-  bool ok = std::fread(head, 1, 12, f) == 12 && std::memcmp(head, "RIFF", 4) == 0 &&
-            std::memcmp(head + 8, "WAVE", 4) == 0;
-  bool format = false, data = false;
-  for (int chunks = 0; ok && chunks < 10000; ++chunks) {
-    unsigned char c[8];
-    if (std::fread(c, 1, 8, f) != 8) break;
-    const uint32_t len = le(c + 4, 4);
-    if (len == 0) break;  // where the mixer stops reading as well
-    long next = std::ftell(f) + long(len) + long(len & 1);
-    if (std::memcmp(c, "fmt ", 4) == 0) {
-      unsigned char fmt[16];
-      ok = len >= 16 && std::fread(fmt, 1, 16, f) == 16;
-      const uint32_t tag = le(fmt, 2), channels = le(fmt + 2, 2), rate = le(fmt + 4, 4);
-      const uint32_t align = le(fmt + 12, 2), bits = le(fmt + 14, 2);
-      ok = ok && (tag == 1 || tag == 3 || tag == 6 || tag == 7 || tag == 0xFFFE) && channels >= 1 &&
-           channels <= 8 && rate >= 1000 && rate <= 384000 && align > 0 &&
-           (bits == 8 || bits == 16 || bits == 24 || bits == 32 || bits == 64);
-      format = true;
-    } else if (std::memcmp(c, "data", 4) == 0) {
-      data = true;
-    }
-    ok = ok && std::fseek(f, next, SEEK_SET) == 0;
-  }
-  std::fclose(f);
-  return ok && format && data;
-}
-
 // The decoder for a song, from what the file holds; MUS_NONE for sound the system does not play.
 Mix_MusicType SongType(const std::string& host, const std::string& container) {
   if (container == "mp3") return MUS_MP3;

@@ -107,6 +107,50 @@ AVCodecContext* OpenDecoder(const AVStream* s) {
   return c;
 }
 
+// Turns decoded sound into the output's 16-bit samples. It is set up again whenever a frame's
+// layout, format or rate differs from the last: a decoder may learn the real format only from
+// its data, and a damaged file can change it from one frame to the next.
+struct SoundConverter {
+  SwrContext* swr = nullptr;
+  AVChannelLayout layout{};
+  int rate = 0, format = -1;
+
+  ~SoundConverter() {
+    swr_free(&swr);
+    av_channel_layout_uninit(&layout);
+  }
+
+  // False, and no converter, for sound that cannot play.
+  bool For(const AVChannelLayout& inLayout, int inFormat, int inRate) {
+    AVChannelLayout in{};
+    if (inLayout.order == AV_CHANNEL_ORDER_UNSPEC || av_channel_layout_check(&inLayout) == 0)
+      av_channel_layout_default(&in, inLayout.nb_channels);
+    else if (av_channel_layout_copy(&in, &inLayout) < 0)
+      return false;
+    if (swr && rate == inRate && format == inFormat && av_channel_layout_compare(&layout, &in) == 0) {
+      av_channel_layout_uninit(&in);
+      return true;
+    }
+    swr_free(&swr);
+    AVChannelLayout out;
+    av_channel_layout_default(&out, OutputChannels());
+    const bool ok = in.nb_channels >= 1 && in.nb_channels <= 8 && inRate >= 1000 && inRate <= 384000 &&
+                    swr_alloc_set_opts2(&swr, &out, AV_SAMPLE_FMT_S16, OutputRate(), &in, AVSampleFormat(inFormat),
+                                        inRate, 0, nullptr) >= 0 &&
+                    swr_init(swr) >= 0;
+    av_channel_layout_uninit(&out);
+    av_channel_layout_uninit(&layout);
+    layout = in;
+    rate = inRate;
+    format = inFormat;
+    if (!ok) swr_free(&swr);
+    return ok;
+  }
+  bool For(const AVFrame* f) {
+    return f->nb_samples > 0 && f->extended_data && For(f->ch_layout, f->format, f->sample_rate);
+  }
+};
+
 int64_t ToMs(int64_t ts, AVRational tb) {
   return av_rescale_q(ts, tb, AVRational{1, 1000});
 }
@@ -188,7 +232,7 @@ struct VideoPlayer::Impl {
   std::deque<AVPacket*> vq, aq;
   bool demuxEof = false, vFlushed = false, aFlushed = false, videoDone = false;
   SwsContext* sws = nullptr;
-  SwrContext* swr = nullptr;
+  SoundConverter conv;
   std::vector<uint32_t> rgb;
   int64_t soundNext = -1;  // output frame of the next sample to queue
   uint64_t startAt = 0;
@@ -214,7 +258,6 @@ struct VideoPlayer::Impl {
     av_frame_free(&pending);
     av_frame_free(&due);
     sws_freeContext(sws);
-    swr_free(&swr);
   }
 
   bool ReadPacket() {
@@ -241,11 +284,12 @@ struct VideoPlayer::Impl {
       int64_t ms = std::max<int64_t>(0, FrameMs(f, in.fmt->streams[aIndex]->time_base));
       soundNext = ms * rate / 1000;
     }
-    int cap = swr_get_out_samples(swr, f->nb_samples);
+    if (!conv.For(f)) return;
+    int cap = swr_get_out_samples(conv.swr, f->nb_samples);
     if (cap <= 0) return;
     std::vector<int16_t> buf(size_t(cap) * ch);
     uint8_t* out[1] = {reinterpret_cast<uint8_t*>(buf.data())};
-    int n = swr_convert(swr, out, cap, const_cast<const uint8_t**>(f->extended_data), f->nb_samples);
+    int n = swr_convert(conv.swr, out, cap, const_cast<const uint8_t**>(f->extended_data), f->nb_samples);
     if (n <= 0) return;
     std::lock_guard<std::mutex> lock(g_sound.mu);
     if (g_sound.owner != this) return;
@@ -256,7 +300,7 @@ struct VideoPlayer::Impl {
 
   // Decodes sound until it reaches `untilMs` (or runs out).
   void DecodeSound(int64_t untilMs) {
-    if (!adec || !swr) return;
+    if (!adec || !conv.swr) return;
     const int rate = OutputRate();
     while (soundNext < 0 || soundNext * 1000 / rate < untilMs) {
       int r = avcodec_receive_frame(adec, frame);
@@ -389,15 +433,7 @@ bool VideoPlayer::Open(const std::string& hostpath) {
   // Sound is optional: a video whose sound cannot be decoded plays silently.
   if (m.aIndex >= 0 && EnsureOpen()) {
     m.adec = OpenDecoder(fmt->streams[m.aIndex]);
-    if (m.adec) {
-      AVChannelLayout outLayout;
-      av_channel_layout_default(&outLayout, OutputChannels());
-      if (swr_alloc_set_opts2(&m.swr, &outLayout, AV_SAMPLE_FMT_S16, OutputRate(), &m.adec->ch_layout,
-                              m.adec->sample_fmt, m.adec->sample_rate, 0, nullptr) < 0 ||
-          swr_init(m.swr) < 0)
-        swr_free(&m.swr);
-      av_channel_layout_uninit(&outLayout);
-    }
+    if (m.adec) m.conv.For(m.adec->ch_layout, m.adec->sample_fmt, m.adec->sample_rate);
   }
   return true;
 }
@@ -413,7 +449,7 @@ void VideoPlayer::Place(int x, int y, int w, int h) {
 void VideoPlayer::Start(uint64_t now) {
   Impl& m = *p_;
   m.startAt = now;
-  if (m.swr && HookVideoSound()) {
+  if (m.conv.swr && HookVideoSound()) {
     std::lock_guard<std::mutex> lock(g_sound.mu);
     g_sound.data.clear();
     g_sound.front = g_sound.play = 0;
@@ -435,7 +471,7 @@ uint64_t VideoPlayer::Step(uint64_t now) {
   }
   uint64_t next = UINT64_MAX;
   if (m.hasPending) next = m.startAt + uint64_t(std::max<int64_t>(m.pendingMs, elapsed));
-  if (m.swr && !m.aFlushed && elapsed < m.lengthMs) next = std::min(next, now + 100);
+  if (m.conv.swr && !m.aFlushed && elapsed < m.lengthMs) next = std::min(next, now + 100);
   return next;
 }
 
@@ -443,11 +479,8 @@ uint64_t VideoPlayer::Step(uint64_t now) {
 struct SoundStream::Impl {
   Input in;
   AVCodecContext* dec = nullptr;
-  SwrContext* swr = nullptr;
+  SoundConverter conv;
   int index = -1;
-  // What the resampler was set up for: a decoder may learn the real format only from its data.
-  int swrRate = 0, swrFormat = -1;
-  AVChannelLayout swrLayout{};
   AVPacket* pkt = av_packet_alloc();
   AVFrame* frame = av_frame_alloc();
   std::vector<int16_t> pcm;  // decoded, not yet played (the output's rate and channels)
@@ -457,42 +490,13 @@ struct SoundStream::Impl {
 
   ~Impl() {
     avcodec_free_context(&dec);
-    swr_free(&swr);
-    av_channel_layout_uninit(&swrLayout);
     av_packet_free(&pkt);
     av_frame_free(&frame);
   }
 
-  bool Resampler(const AVFrame* f) {
-    AVChannelLayout inLayout{};
-    if (f->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || av_channel_layout_check(&f->ch_layout) == 0)
-      av_channel_layout_default(&inLayout, f->ch_layout.nb_channels);
-    else if (av_channel_layout_copy(&inLayout, &f->ch_layout) < 0)
-      return false;
-    if (swr && swrRate == f->sample_rate && swrFormat == f->format &&
-        av_channel_layout_compare(&swrLayout, &inLayout) == 0) {
-      av_channel_layout_uninit(&inLayout);
-      return true;
-    }
-    swr_free(&swr);
-    AVChannelLayout outLayout;
-    av_channel_layout_default(&outLayout, OutputChannels());
-    const bool ok = inLayout.nb_channels >= 1 && inLayout.nb_channels <= 8 && f->sample_rate >= 1000 &&
-                    f->sample_rate <= 384000 &&
-                    swr_alloc_set_opts2(&swr, &outLayout, AV_SAMPLE_FMT_S16, OutputRate(), &inLayout,
-                                        AVSampleFormat(f->format), f->sample_rate, 0, nullptr) >= 0 &&
-                    swr_init(swr) >= 0;
-    av_channel_layout_uninit(&outLayout);
-    av_channel_layout_uninit(&swrLayout);
-    swrLayout = inLayout;
-    swrRate = f->sample_rate;
-    swrFormat = f->format;
-    if (!ok) swr_free(&swr);
-    return ok;
-  }
-
   void Append(const AVFrame* f) {
     const int ch = OutputChannels();
+    SwrContext* swr = conv.swr;
     const int cap = f ? swr_get_out_samples(swr, f->nb_samples) : swr_get_out_samples(swr, 0);
     if (cap <= 0) return;
     if (pcmAt > 0) {
@@ -512,14 +516,14 @@ struct SoundStream::Impl {
     for (;;) {
       const int r = avcodec_receive_frame(dec, frame);
       if (r == 0) {
-        const bool ok = Resampler(frame);
+        const bool ok = conv.For(frame);
         if (ok) Append(frame);
         av_frame_unref(frame);
         if (ok) return true;
         continue;  // a frame in a format that cannot be played is skipped
       }
       if (r != AVERROR(EAGAIN)) {
-        if (swr && !drained) {  // what the resampler still holds
+        if (conv.swr && !drained) {  // what the resampler still holds
           drained = true;
           Append(nullptr);
           return true;
