@@ -28,11 +28,13 @@ void FreeAllStreams();
 // What a sound file for an effect or for speech holds, by its first bytes. The mixer's loader
 // would decode any format it knows into memory: a MIDI file named .wav is rendered, and a
 // damaged one can ask for hours of sound.
+// A wave file counts only when its header passes WaveHeaderPlayable.
 enum class SoundKind { Other, Wave, Mp3 };
 SoundKind SoundFileKind(const std::string& hostpath);
-// Whether every format chunk of a wave file (the mixer's music reader keeps the last one)
-// describes sound it can play: it trusts them, and 0 channels end the process.
-bool WaveHeaderPlayable(const std::string& hostpath);
+// Whether every format chunk of a wave file describes sound that can play: 1 to 8 channels at
+// 1000 to 384000 samples a second (0 channels end the process in the mixer; a rate of 1 asks
+// for gigabytes when converted) and, for the music reader, an encoding it knows.
+bool WaveHeaderPlayable(const std::string& hostpath, bool plainEncodingsOnly);
 
 // Length in milliseconds of a Standard MIDI File's bytes, from its tempo map; -1 when the
 // bytes are not a MIDI file.

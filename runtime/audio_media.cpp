@@ -155,7 +155,7 @@ void WaitForSongLoad() {
 // The decoder for a song, from what the file holds; MUS_NONE for sound the system does not play.
 Mix_MusicType SongType(const std::string& host, const std::string& container) {
   if (container == "mp3") return MUS_MP3;
-  if (container == "wav") return WaveHeaderPlayable(host) ? MUS_WAV : MUS_NONE;
+  if (container == "wav") return WaveHeaderPlayable(host, true) ? MUS_WAV : MUS_NONE;
   return MUS_NONE;
 }
 

@@ -7,9 +7,10 @@
 
 namespace rt::audio_detail {
 
-// The mixer reads a wave file's header itself and trusts it; every format chunk (the last one
-// counts for it) must describe sound it can play.
-bool WaveHeaderPlayable(const std::string& host) {
+// The decoders read a wave file's header themselves and trust it; every format chunk (the
+// music reader keeps the last one, the effect reader the first) must describe sound that can
+// play, at a rate whose conversion to the output's stays within reason.
+bool WaveHeaderPlayable(const std::string& host, bool plainEncodingsOnly) {
   FILE* f = std::fopen(host.c_str(), "rb");
   if (!f) return false;
   auto le = [](const unsigned char* b, int n) {
@@ -32,9 +33,10 @@ bool WaveHeaderPlayable(const std::string& host) {
       ok = len >= 16 && std::fread(fmt, 1, 16, f) == 16;
       const uint32_t tag = le(fmt, 2), channels = le(fmt + 2, 2), rate = le(fmt + 4, 4);
       const uint32_t align = le(fmt + 12, 2), bits = le(fmt + 14, 2);
-      ok = ok && (tag == 1 || tag == 3 || tag == 6 || tag == 7 || tag == 0xFFFE) && channels >= 1 &&
-           channels <= 8 && rate >= 1000 && rate <= 384000 && align > 0 &&
-           (bits == 8 || bits == 16 || bits == 24 || bits == 32 || bits == 64);
+      const bool plain = (tag == 1 || tag == 3 || tag == 6 || tag == 7 || tag == 0xFFFE) &&
+                         (bits == 8 || bits == 16 || bits == 24 || bits == 32 || bits == 64);
+      ok = ok && (plain || !plainEncodingsOnly) && channels >= 1 && channels <= 8 && rate >= 1000 &&
+           rate <= 384000 && align > 0;
       format = true;
     } else if (std::memcmp(c, "data", 4) == 0) {
       data = true;
@@ -50,7 +52,8 @@ SoundKind SoundFileKind(const std::string& host) {
   FILE* f = std::fopen(host.c_str(), "rb");
   const size_t n = f ? std::fread(b, 1, sizeof b, f) : 0;
   if (f) std::fclose(f);
-  if (n == 12 && std::memcmp(b, "RIFF", 4) == 0 && std::memcmp(b + 8, "WAVE", 4) == 0) return SoundKind::Wave;
+  if (n == 12 && std::memcmp(b, "RIFF", 4) == 0 && std::memcmp(b + 8, "WAVE", 4) == 0)
+    return WaveHeaderPlayable(host, false) ? SoundKind::Wave : SoundKind::Other;
   if (n >= 3 && std::memcmp(b, "ID3", 3) == 0) return SoundKind::Mp3;
   // An MPEG audio frame: sync bits, a known version and layer, a bit rate and sample rate.
   if (n >= 4 && b[0] == 0xFF && (b[1] & 0xE0) == 0xE0 && (b[1] & 0x18) != 0x08 && (b[1] & 0x06) != 0 &&

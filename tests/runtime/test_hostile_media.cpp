@@ -162,11 +162,15 @@ TEST(DamagedMedia, EffectsAndSpeechTakeOnlyWaveAndMp3Files) {
   midi += track;
   std::ofstream(dir + "/effekt.wav", std::ios::binary) << midi;
   std::ofstream(dir + "/gut.wav", std::ios::binary) << Wave(1, 22050, 16);
+  // Five samples a second: made into the output's rate, every byte becomes thousands.
+  std::ofstream(dir + "/langsam.wav", std::ios::binary) << Wave(2, 5, 16);
   const int status = InChild([&] {
-    PlayWaveEffect(WinPath(dir + "/effekt.wav"));
-    if (WaveEffectPlaying()) return 1;
     if (BASS_Init(-1, 44100, 0, 0) == 0) return 2;
-    if (BASS_StreamCreateFile(0, WinPath(dir + "/effekt.wav"), 0, 0, 0) != 0) return 3;
+    for (const char* name : {"effekt.wav", "langsam.wav"}) {
+      PlayWaveEffect(WinPath(dir + "/" + name));
+      if (WaveEffectPlaying()) return 1;
+      if (BASS_StreamCreateFile(0, WinPath(dir + "/" + name), 0, 0, 0) != 0) return 3;
+    }
     PlayWaveEffect(WinPath(dir + "/gut.wav"));
     if (!WaveEffectPlaying()) return 4;
     if (BASS_StreamCreateFile(0, WinPath(dir + "/gut.wav"), 0, 0, 0) == 0) return 5;
