@@ -3,9 +3,13 @@
 #include "runtime/surface.h"
 #include "runtime/pixel_ops.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <map>
+#include <tuple>
 
 namespace rt {
 
@@ -95,6 +99,28 @@ void Stretch(std::vector<Color>& dst, int dw, int dh, const SrcView& src, double
   }
 }
 
+// One shared picture per size and colour, alive while some surface uses it.
+PicturePtr UniformPicture(int w, int h, Color c) {
+  static std::map<std::tuple<int, int, Color>, std::weak_ptr<const Picture>> known;
+  std::weak_ptr<const Picture>& slot = known[{w, h, c}];
+  if (PicturePtr p = slot.lock()) return p;
+  if (known.size() > 64)
+    for (auto it = known.begin(); it != known.end();) it = it->second.expired() ? known.erase(it) : std::next(it);
+  auto p = std::make_shared<Picture>();
+  p->width = w;
+  p->height = h;
+  p->pixels.assign(size_t(w) * h, c);
+  known[{w, h, c}] = p;
+  return p;
+}
+
+const std::vector<Color> kNoPixels;
+
+// Pixel buffers come and go a megabyte at a time (rooms, snapshots, copies before drawing).
+// glibc would keep freed ones in its heap once one had been freed; mapped on their own they go
+// back to the system when they are freed.
+[[maybe_unused]] const bool kPixelBuffersMapped = mallopt(M_MMAP_THRESHOLD, 256 * 1024) == 1;
+
 }  // namespace
 
 Color QBColor(int n) {
@@ -113,7 +139,25 @@ constexpr int kMaxSide = 1 << 14;
 Surface::Surface(int w, int h) {
   w_ = std::clamp(w, 0, kMaxSide);
   h_ = std::clamp(h, 0, kMaxSide);
-  image_.assign(size_t(w_) * h_, BackColor & kRgbMask);
+  uniform_ = BackColor & kRgbMask;
+  image_ = UniformPicture(w_, h_, uniform_);
+}
+
+const std::vector<Color>& Surface::ImagePixels() const { return image_ ? image_->pixels : kNoPixels; }
+
+std::vector<Color>& Surface::WritableImage() {
+  if (!ownImage_ || image_.use_count() > 1) {
+    auto copy = std::make_shared<Picture>();
+    copy->width = w_;
+    copy->height = h_;
+    copy->pixels = ImagePixels();
+    copy->pixels.resize(size_t(w_) * h_, BackColor & kRgbMask);
+    image_ = std::move(copy);
+    ownImage_ = true;
+  }
+  uniform_ = -1;
+  // Made above as a mutable picture and held by nobody else.
+  return const_cast<Picture&>(*image_).pixels;
 }
 
 Surface::~Surface() = default;
@@ -122,15 +166,26 @@ void Surface::ResizeSurface(int w, int h) {
   w = std::clamp(w, 0, kMaxSide);
   h = std::clamp(h, 0, kMaxSide);
   if (w == w_ && h == h_) return;
-  auto resize = [&](std::vector<Color>& px) {
+  auto resize = [&](const std::vector<Color>& px) {
     std::vector<Color> out(size_t(w) * h, BackColor & kRgbMask);
     const int cw = std::min(w, w_), ch = std::min(h, h_);
-    for (int y = 0; cw > 0 && y < ch; ++y)
+    for (int y = 0; cw > 0 && y < ch && px.size() >= size_t(w_) * h_; ++y)
       std::memcpy(out.data() + size_t(y) * w, px.data() + size_t(y) * w_, size_t(cw) * sizeof(Color));
-    px.swap(out);
+    return out;
   };
-  resize(image_);
-  if (!showImage_) resize(screen_);
+  if (!showImage_) screen_ = resize(screen_);
+  if (uniform_ == (BackColor & kRgbMask)) {
+    image_ = UniformPicture(w, h, uniform_);
+    ownImage_ = false;
+  } else {
+    auto pic = std::make_shared<Picture>();
+    pic->width = w;
+    pic->height = h;
+    pic->pixels = resize(ImagePixels());
+    image_ = std::move(pic);
+    ownImage_ = true;
+    uniform_ = -1;
+  }
   w_ = w;
   h_ = h;
   screenChanged_ = true;
@@ -145,19 +200,36 @@ void Surface::SetPicture(PicturePtr pic) {
 }
 
 PicturePtr Surface::Image() const {
+  if (image_) return image_;  // shared: this surface copies it before it draws again
   auto pic = std::make_shared<Picture>();
   pic->width = w_;
   pic->height = h_;
-  pic->pixels = image_;
   return pic;
 }
 
 void Surface::FillBackground() {
-  std::fill(image_.begin(), image_.end(), BackColor & kRgbMask);
-  if (picture_ && picture_->width > 0 && picture_->height > 0) {
+  const Color fill = BackColor & kRgbMask;
+  const bool picture = picture_ && picture_->width > 0 && picture_->height > 0 &&
+                       picture_->pixels.size() >= size_t(picture_->width) * picture_->height;
+  if (!picture) {
+    image_ = UniformPicture(w_, h_, fill);
+    ownImage_ = false;
+    uniform_ = fill;
+  } else if (picture_->width == w_ && picture_->height == h_ && picture_->alpha.empty()) {
+    image_ = picture_;  // covers the whole surface as it is
+    ownImage_ = false;
+    uniform_ = -1;
+  } else {
     const Picture& p = *picture_;
+    auto pic = std::make_shared<Picture>();
+    pic->width = w_;
+    pic->height = h_;
+    pic->pixels.assign(size_t(w_) * h_, fill);
     SrcView src{p.pixels.data(), p.alpha.empty() ? nullptr : p.alpha.data(), p.width, p.height};
-    Stretch(image_, w_, h_, src, 0, 0, p.width, p.height, 0, 0, p.width, p.height, SRCCOPY);
+    Stretch(pic->pixels, w_, h_, src, 0, 0, p.width, p.height, 0, 0, p.width, p.height, SRCCOPY);
+    image_ = std::move(pic);
+    ownImage_ = true;
+    uniform_ = -1;
   }
   showImage_ = true;
   screenChanged_ = true;
@@ -330,23 +402,23 @@ void Surface::Refresh() {
   screenChanged_ = true;
 }
 
-const std::vector<Color>& Surface::ScreenPixels() const { return showImage_ ? image_ : screen_; }
+const std::vector<Color>& Surface::ScreenPixels() const { return showImage_ ? ImagePixels() : screen_; }
 
 std::vector<Color>& Surface::DrawPixels() {
   screenChanged_ = true;
   if (autoRedraw_) {
     showImage_ = true;
-    return image_;
+    return WritableImage();
   }
   if (showImage_) {
-    screen_ = image_;
+    screen_ = ImagePixels();
     showImage_ = false;
   }
   return screen_;
 }
 
 const std::vector<Color>& Surface::CurrentPixels() const {
-  return autoRedraw_ ? image_ : ScreenPixels();
+  return autoRedraw_ ? ImagePixels() : ScreenPixels();
 }
 
 bool Surface::TakeScreenChanged() {

@@ -115,7 +115,7 @@ class Surface {
 
   // Pixel access for the presenter and tests.
   const std::vector<Color>& ScreenPixels() const;   // what the screen shows
-  const std::vector<Color>& ImagePixels() const { return image_; }
+  const std::vector<Color>& ImagePixels() const;
   // Pixels that drawing goes to now (image with AutoRedraw on, else screen). Taking them for
   // writing counts as a change of the screen; CurrentPixels reads them without that.
   std::vector<Color>& DrawPixels();
@@ -130,10 +130,16 @@ class Surface {
   bool showImage_ = true;  // screen currently equals the retained image
   bool screenChanged_ = true;
   PicturePtr picture_;
-  std::vector<Color> image_;   // retained image
+  // The retained image, w_ by h_. Surfaces of one colour share theirs, a background picture of
+  // the surface's own size is used as it is, and Image() hands it out without a copy: drawing
+  // takes a private copy first (scene windows keep half a dozen 640 by 480 surfaces).
+  std::shared_ptr<const Picture> image_;
+  bool ownImage_ = false;  // made by this surface, so writable while nobody else holds it
+  Color uniform_ = -1;     // the one colour of the whole image when it is known to be one
   mutable std::vector<Color> screen_;  // direct-drawing pixels when they differ from image_
 
  private:
+  std::vector<Color>& WritableImage();
   void FillBackground();
   void Plot(std::vector<Color>& px, int x, int y, Color c);
   void DrawText(const std::string& text, bool newline);

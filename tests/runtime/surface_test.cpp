@@ -221,6 +221,46 @@ TEST(AutoRedraw, PictureImageClsAndResize) {
   EXPECT_LE(a.ScaleWidth(), 65536);
 }
 
+// Surfaces of one colour, a background picture of the surface's size and Image() snapshots
+// share their pixels; whatever draws afterwards must change only the surface it draws on.
+TEST(AutoRedraw, SharedPixelsStayApartWhenOneSideDraws) {
+  Surface a(64, 48), b(64, 48);
+  for (Surface* s : {&a, &b}) {
+    s->BackColor = vbBlack;
+    s->SetAutoRedraw(true);
+    s->Cls();
+  }
+  a.PSet(3, 4, vbWhite);
+  EXPECT_EQ(a.Point(3, 4), vbWhite);
+  EXPECT_EQ(b.Point(3, 4), vbBlack);
+
+  PicturePtr bild = a.Image();
+  a.Line(0, 0, 63, 47, vbRed, Surface::BoxFilled);
+  EXPECT_EQ(bild->At(3, 4), vbWhite) << "a snapshot keeps what it saw";
+  EXPECT_EQ(bild->At(10, 10), vbBlack);
+  EXPECT_EQ(a.Point(3, 4), vbRed);
+
+  PicturePtr kodiert = Coded(64, 48);
+  b.SetPicture(kodiert);
+  EXPECT_EQ(b.Point(5, 6), 5 + 6000);
+  b.PSet(5, 6, vbGreen);
+  EXPECT_EQ(kodiert->At(5, 6), 5 + 6000) << "drawing must not reach the background picture";
+  b.Cls();
+  EXPECT_EQ(b.Point(5, 6), 5 + 6000);
+  BitBlt(b.hDC(), 0, 0, 2, 2, a.hDC(), 0, 0, SRCCOPY);
+  EXPECT_EQ(b.Point(1, 1), vbRed);
+  EXPECT_EQ(kodiert->At(1, 1), 1 + 1000);
+
+  // A resized surface of one colour is still that colour, however it was shared.
+  Surface c(64, 48);
+  c.BackColor = vbBlack;
+  c.Cls();
+  c.ResizeSurface(80, 50);
+  EXPECT_EQ(c.Point(70, 49), vbBlack);
+  EXPECT_EQ(c.Point(10, 10), vbBlack);
+  EXPECT_EQ(c.ImagePixels().size(), size_t(80 * 50));
+}
+
 TEST(PaintPicture, StretchesMirrorsAndCombines) {
   Surface s(640, 480);
   s.SetAutoRedraw(true);
