@@ -6,13 +6,7 @@
 
 #include "runtime/audio.h"
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/channel_layout.h>
-#include <libavutil/opt.h>
-#include <libswscale/swscale.h>
-}
+#include "runtime/ffmpeg_api.h"
 
 namespace rt {
 
@@ -161,7 +155,7 @@ bool EncodeAudio(Muxer& m, Encoder& e, const std::vector<int16_t>& samples, int 
 
 bool WriteMp3File(const std::string& hostpath, const std::vector<int16_t>& samples, int rate,
                   int channels) {
-  if (rate <= 0 || channels <= 0 || channels > 2) return false;
+  if (rate <= 0 || channels <= 0 || channels > 2 || !ffmpeg::Available()) return false;
   Muxer m;
   Encoder e;
   AudioSetup a{rate, channels, 128000};
@@ -193,7 +187,7 @@ void SetupVideo(AVCodecContext* c, void* arg) {
 
 bool WriteVideoFile(const std::string& hostpath, int width, int height, int fps, int frames,
                     FramePainter frame, double toneHz) {
-  if (width <= 0 || height <= 0 || fps <= 0 || frames <= 0 || !frame) return false;
+  if (width <= 0 || height <= 0 || fps <= 0 || frames <= 0 || !frame || !ffmpeg::Available()) return false;
   bool mpeg1 = hostpath.size() >= 4 &&
                strcasecmp(hostpath.c_str() + hostpath.size() - 4, ".avi") != 0;
   Muxer m;

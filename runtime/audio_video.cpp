@@ -17,13 +17,7 @@
 #include "runtime/audio_internal.h"
 #include "runtime/forms.h"
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/channel_layout.h>
-#include <libswresample/swresample.h>
-#include <libswscale/swscale.h>
-}
+#include "runtime/ffmpeg_api.h"
 
 namespace rt::audio_detail {
 namespace {
@@ -190,6 +184,7 @@ int64_t LengthMs(AVFormatContext* fmt) {
 }  // namespace
 
 bool ProbeMedia(const std::string& hostpath, MediaInfo& info) {
+  if (!ffmpeg::Available()) return false;
   Input in;
   if (!in.Open(hostpath)) return false;
   info = MediaInfo{};
@@ -542,10 +537,12 @@ struct SoundStream::Impl {
   }
 };
 
-SoundStream::SoundStream() : p_(std::make_unique<Impl>()) {}
+SoundStream::SoundStream() = default;
 SoundStream::~SoundStream() = default;
 
 bool SoundStream::Open(const std::string& hostpath) {
+  if (!ffmpeg::Available()) return false;
+  p_ = std::make_unique<Impl>();
   Impl& m = *p_;
   if (!m.pkt || !m.frame || !m.in.Open(hostpath)) return false;
   for (unsigned i = 0; i < m.in.fmt->nb_streams && m.index < 0; ++i)
@@ -556,9 +553,13 @@ bool SoundStream::Open(const std::string& hostpath) {
 }
 
 void SoundStream::Fill(int16_t* out, int frames) {
-  Impl& m = *p_;
   const size_t ch = size_t(OutputChannels());
   size_t want = size_t(std::max(frames, 0)) * ch;
+  if (!p_) {
+    std::memset(out, 0, want * sizeof(int16_t));
+    return;
+  }
+  Impl& m = *p_;
   while (want > 0) {
     if (m.pcmAt >= m.pcm.size()) {
       m.pcm.clear();
@@ -578,6 +579,6 @@ void SoundStream::Fill(int16_t* out, int frames) {
   std::memset(out, 0, want * sizeof(int16_t));
 }
 
-bool SoundStream::Ended() const { return p_->ended; }
+bool SoundStream::Ended() const { return !p_ || p_->ended; }
 
 }  // namespace rt::audio_detail
