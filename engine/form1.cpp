@@ -6,6 +6,7 @@
 #include "engine/interpreter.h"
 #include "engine/module2.h"
 #include "engine/rooms.h"
+#include "engine/saves.h"
 #include "engine/shared.h"
 #include "engine/state.h"
 #include "runtime/audio.h"
@@ -160,6 +161,20 @@ void TForm1::Form_KeyDown(int& keyCode, int shift) {
   ++Druecke;
   if (Beschaeftigt) return;
   switch (keyCode) {
+    // Not while the item bar slides: a loaded room's start script would wait for the bar,
+    // whose animation waits beneath it.
+    case rt::vbKeyF2:
+    case rt::vbKeyF1:
+      if (!LeisteGesperrt) {
+        Beschaeftigt = true;
+        if (keyCode == rt::vbKeyF2) {
+          SpielSpeichern();
+        } else {
+          SpielLaden();
+        }
+        Beschaeftigt = false;
+      }
+      break;
     case rt::vbKeyF7:
       rt::MsgBox(std::to_string(BosheitsPunkte), rt::vbOKOnly, "Norvalde");
       break;

@@ -404,6 +404,12 @@ void RemoveStaleTemporaries(const std::string& dir) {
 
 }  // namespace
 
+namespace {
+WriteRenameHook writeRenameHook = nullptr;
+}  // namespace
+
+void SetWriteRenameHook(WriteRenameHook hook) { writeRenameHook = hook; }
+
 bool WriteFileBytes(const std::string& winpath, const std::string& data) {
   if (winpath.empty()) return false;
   std::string host = HostPath(winpath);
@@ -433,6 +439,7 @@ bool WriteFileBytes(const std::string& winpath, const std::string& data) {
   }
   ok = ok && fsync(fd) == 0;
   ok = close(fd) == 0 && ok;
+  if (ok && writeRenameHook) writeRenameHook(tmp);
   ok = ok && rename(tmp.c_str(), host.c_str()) == 0;
   if (!ok) unlink(tmp.c_str());
   if (ok) RemoveStaleTemporaries(dir);

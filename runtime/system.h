@@ -64,6 +64,10 @@ std::vector<std::string> ListFolder(const std::string& winfolder, const std::str
 constexpr size_t kLargestFileRead = size_t(64) << 20;
 bool ReadFileBytes(const std::string& winpath, std::string& out);
 bool WriteFileBytes(const std::string& winpath, const std::string& data);
+// Tests: called by every WriteFileBytes once its temporary file is written and synced, just
+// before the rename (given the temporary's host path); nullptr removes it.
+using WriteRenameHook = void (*)(const std::string& hostTemporary);
+void SetWriteRenameHook(WriteRenameHook hook);
 
 // Files opened by number and read one byte at a time (the classic file numbers). Opening is
 // read-only and never creates a file.
