@@ -153,6 +153,8 @@ void SpielSpeichern() {
   SpielErgebnis = "Spiel speichern";
   Dialog().Show(rt::vbModal, &f);
   if (SpielErgebnis == "") return;
+  // The scene repaints where the picker was before a message box stops the pump.
+  rt::DoEvents();
   const std::string pfad = SpielErgebnis.AlsText();
   // Only a complete file replaces the old one, and only a written one is reported as saved.
   if (!SchreibeSpielstand(pfad)) {
@@ -186,6 +188,7 @@ bool SpielLaden() {
   SpielErgebnis = "Spiel laden";
   Dialog().Show(rt::vbModal, &f);
   const std::string pfad = SpielErgebnis == "" ? std::string() : SpielErgebnis.AlsText();
+  if (!pfad.empty()) rt::DoEvents();  // the scene repaints where the picker was
   vorher.Zurueck();
   if (pfad.empty() || !rt::FileExists(pfad)) return false;
   return SpielstandLaden(pfad);
