@@ -501,4 +501,33 @@ TEST_F(Speichern, F2UndF1NurWennNichtsLaeuft) {
   EXPECT_EQ(pickerGezeigt, 2);
 }
 
+TEST_F(Speichern, DieSkriptwoerterSaveUndOpen) {
+  Zustand("Zwei.lsd", {"GESPEICHERT"}, {}, 0);
+  bool beschaeftigtImPicker = false;
+  imPicker.push_back([&](TDialog& d) {
+    beschaeftigtImPicker = Beschaeftigt;
+    d.Text1.SetText("skript");
+    Klicke(d, d.OKButton);
+  });
+  SkriptAusfuehren(S({{Befehl::System, "Save"}, {Befehl::Textzeile, "weiter"}}), -1, "");
+  EXPECT_TRUE(beschaeftigtImPicker);
+  EXPECT_TRUE(fs::exists(saves / "skript.xtc"));
+  EXPECT_EQ(notizen, std::vector<std::string>{"weiter"});
+
+  // Cancelled, the script goes on; loaded, the loaded room's start script ran and nothing after
+  // the word does.
+  Zustand("Start.lsd", {}, {}, 0);
+  notizen.clear();
+  const Skript oeffnen = S({{Befehl::System, "Open"}, {Befehl::Textzeile, "danach"}});
+  SkriptAusfuehren(oeffnen, -1, "");
+  EXPECT_EQ(notizen, std::vector<std::string>{"danach"});
+  notizen.clear();
+  imPicker.push_back(Name("skript"));
+  SkriptAusfuehren(oeffnen, -1, "");
+  EXPECT_EQ(notizen, std::vector<std::string>{"angekommen"});
+  EXPECT_TRUE(MerkerTesten("GESPEICHERT"));
+  EXPECT_FALSE(Beschaeftigt);
+  EXPECT_TRUE(f.CountDown.Enabled());
+}
+
 }  // namespace
