@@ -14,7 +14,12 @@ int Pixel(double v) {
 int Gerundet(float v) { return Pixel(std::nearbyint(double(v))); }  // ties to even
 int Abgerundet(float v) { return Pixel(std::floor(double(v))); }
 
-int Int(double v) { return int(std::floor(v)); }
+// Rounded down; far outside the whole numbers (or not a number) counts as 0 instead of
+// overflowing the conversion.
+int Int(double v) {
+  const double f = std::floor(v);
+  return f > -2e9 && f < 2e9 ? int(f) : 0;
+}
 float Tempo() { return float((Int(double(rt::Rnd()) * 12) - 6) / 2.0); }
 
 }  // namespace
@@ -37,8 +42,8 @@ void PartikelPool::Addpartikel(int32_t anzahl, float x1, float y1, float x2, flo
       ::Partikel& p = Partikel[size_t(i)];
       if (p.Lebt) continue;
       ++gemacht;
-      p.X = float(Int(double(rt::Rnd()) * (double(x2) - x1)) + double(x1));
-      p.Y = float(Int(double(rt::Rnd()) * (double(y2) - y1)) + double(y1));
+      p.X = float(std::floor(double(rt::Rnd()) * (double(x2) - x1)) + double(x1));
+      p.Y = float(std::floor(double(rt::Rnd()) * (double(y2) - y1)) + double(y1));
       p.Leben = int16_t(Int(double(rt::Rnd()) * 10) + 2);
       p.Lebt = -1;
       const double r1 = rt::Rnd();
@@ -59,8 +64,11 @@ void PartikelPool::Addpartikel(int32_t anzahl, float x1, float y1, float x2, flo
   for (int32_t n = 0; n < anzahl; ++n) {
     const float vx = Tempo();
     const float vy = Tempo();
-    for (double px = cx; px <= cx + 5; ++px) {
-      for (double py = cy; py <= cy + 5; ++py) {
+    // Counted, not stepped: far from the origin adding 1 no longer changes a coordinate.
+    for (int sx = 0; sx <= 5; ++sx) {
+      const double px = cx + sx;
+      for (int sy = 0; sy <= 5; ++sy) {
+        const double py = cy + sy;
         int32_t i = PartikelFrei;
         while (i < Anzahl && Partikel[size_t(i)].Lebt) ++i;
         if (i >= Anzahl) continue;

@@ -135,4 +135,19 @@ TEST(Partikel, FlyingHeadsPoolRoundsDownAndKeepsParticlesThatLeft) {
   EXPECT_EQ(f.Weisse(), 0);
 }
 
+TEST(Partikel, FarOffCoordinatesMakeParticlesThatAreNeverDrawn) {
+  // A block far from the origin used to step its pixel loop by adding 1, which no longer
+  // changes such a coordinate: the loop never ended.
+  for (auto art : {PartikelPool::Art::Jump, PartikelPool::Art::Wumpel}) {
+    Feld f(art);
+    f.pool.Addpartikel(1, 1e30f, 1e30f, 1e30f, 1e30f, 1);
+    EXPECT_EQ(f.pool.PartikelMax, 35);
+    f.pool.Addpartikel(3, -1e30f, 0, 1e30f, 5, 0);
+    EXPECT_EQ(f.pool.PartikelMax, 38);
+    f.pool.BewegPartikel2();
+    f.pool.BewegPartikel1();
+    for (rt::Color c : f.bild.ImagePixels()) ASSERT_EQ(c, rt::RGB(1, 2, 3));
+  }
+}
+
 }  // namespace
