@@ -76,6 +76,23 @@ inline void SchreibeBlatt(const std::string& ordner) {
     }
 }
 
+// What the view must show at view pixel (x, y) for the level x ScrollX + x.
+inline rt::Color Erwartet(const TJump& j, int x, int y) {
+  const int l = int(j.ScrollX) + x;
+  const int v = j.Kachel(l / 48, y / 48);
+  return v > 0 ? Kachel(v, l % 48, y % 48) : Himmel(l % 624, y);
+}
+
+// The first view pixel that differs from what the level shows there; "" when none does.
+inline std::string Abweichung(const TJump& j) {
+  for (int y = 0; y < 432; ++y)
+    for (int x = 0; x < 624; ++x)
+      if (j.Feld.Point(float(x), float(y)) != Erwartet(j, x, y))
+        return "(" + std::to_string(x) + ", " + std::to_string(y) + ") at ScrollX " +
+               std::to_string(j.ScrollX);
+  return "";
+}
+
 // A game window set up as its timer would, on the virtual clock, and run frame by frame.
 class Spiel : public ::testing::Test {
  protected:

@@ -10,23 +10,6 @@ namespace {
 
 using Karte = Spiel;
 
-// What the view must show at view pixel (x, y) for the level x ScrollX + x.
-rt::Color Erwartet(const TJump& j, int x, int y) {
-  const int l = int(j.ScrollX) + x;
-  const int v = j.Kachel(l / 48, y / 48);
-  return v > 0 ? Kachel(v, l % 48, y % 48) : Himmel(l % 624, y);
-}
-
-// The first view pixel that differs from what the level shows there; "" when none does.
-std::string Abweichung(const TJump& j) {
-  for (int y = 0; y < 432; ++y)
-    for (int x = 0; x < 624; ++x)
-      if (j.Feld.Point(float(x), float(y)) != Erwartet(j, x, y))
-        return "(" + std::to_string(x) + ", " + std::to_string(y) + ") at ScrollX " +
-               std::to_string(j.ScrollX);
-  return "";
-}
-
 TEST_F(Karte, LevelRowsGiveTheTileMapAndEverythingOutsideReadsEmpty) {
   EXPECT_EQ(j->Karte[173][6], 7);
   EXPECT_EQ(j->Karte[173][7], 8);

@@ -7,6 +7,7 @@
 #include "engine/minispiel.h"
 #include "engine/module2.h"
 #include "jump_test.h"
+#include "tests/jump_weg.h"
 
 namespace jumptest {
 namespace {
@@ -31,6 +32,17 @@ TEST_F(Gegner, APatrolAtItsBoundTurnsInItsFirstFrame) {
   j->GegnerBewegen();
   EXPECT_EQ(g.X, 0);
   EXPECT_EQ(g.BlattX, 96);
+}
+
+TEST_F(Gegner, EnemiesSharingASaveUnderSlotAreNeverInViewTogether) {
+  for (int i = 0; i < 6000; ++i) {
+    j->GegnerBewegen();
+    for (auto [a, b] : {std::pair{2, 9}, std::pair{8, 10}}) {
+      ASSERT_EQ(j->Gegner[size_t(a)].PufferX, j->Gegner[size_t(b)].PufferX);
+      ASSERT_EQ(j->Gegner[size_t(a)].PufferY, j->Gegner[size_t(b)].PufferY);
+      ASSERT_GT(std::fabs(j->Gegner[size_t(a)].X - j->Gegner[size_t(b)].X), 624 + 48) << i;
+    }
+  }
 }
 
 TEST_F(Gegner, AWalkerTurnsAtAWallAndFacesItsNewDirection) {
@@ -341,6 +353,42 @@ TEST_F(Ende, TheDoorWinsAfterFiveHundredFramesOfCheering) {
   EXPECT_EQ(Sicht(sx + 10, 240 + 12), Kachel(9, 10, 12));
   EXPECT_TRUE(SpielErgebnis.AlsWahrheit());
   EXPECT_FALSE(Bilder(1));
+}
+
+// Along the recorded way the player runs, jumps and stomps through the whole level to the door.
+// Now and then everything movable is taken off the view as the next frame would: what stays must
+// be the level alone, whatever overlapped (particles over sprites, enemies over the player).
+TEST_F(Ende, TheWholeLevelToTheDoor) {
+  const std::vector<JumpSchritt> weg = JumpWeg();
+  ASSERT_FALSE(weg.empty());
+  int bild = 0, sauber = 0;
+  for (const JumpSchritt& s : weg) {
+    std::vector<int> tasten;
+    for (int t : {rt::vbKeyRight, rt::vbKeyLeft, rt::vbKeySpace})
+      if (s.tasten & JumpTaste(t)) tasten.push_back(t);
+    Halte(tasten);
+    for (int i = 0; i < s.bilder; ++i) {
+      ASSERT_TRUE(Bilder(1));
+      ++bild;
+      ASSERT_EQ(j->Sterben, 0) << "frame " << bild << " at x " << j->SpielerX;
+      if (bild % 97 == 0 && j->ZielZaehler == 0) {
+        j->Pool.BewegPartikel1();
+        j->GegnerWegnehmen();
+        j->SpielerWegnehmen();
+        ASSERT_EQ(Abweichung(*j), "") << "frame " << bild;
+        ++sauber;
+      }
+    }
+  }
+  EXPECT_GT(sauber, 10);
+  EXPECT_EQ(j->ZielZaehler, 1);
+  EXPECT_EQ(j->SpielerX, 8304);
+  int gestampft = 0;
+  for (const ::Gegner& g : j->Gegner) gestampft += g.Lebt == 0;
+  EXPECT_GE(gestampft, 1);
+  LasseLos();
+  while (j->SpielEnde == 0) ASSERT_TRUE(Bilder(1));
+  EXPECT_TRUE(SpielErgebnis.AlsWahrheit());
 }
 
 // ---- The window as the scripts show it ---------------------------------------------------------
