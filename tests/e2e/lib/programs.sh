@@ -24,3 +24,17 @@ wait_gone() {
   for _ in $(seq 100); do alive "$1" || return 0; sleep 0.1; done
   return 1
 }
+# The menu that a program ending with process id $1 started again: prints the new process's id
+# once its menu window shows (up to 30 s), or nothing.
+new_menu_process() {
+  local neu="" p
+  for _ in $(seq 300); do
+    for w in $(xdotool search --onlyvisible --name "Norvalde - Men" 2>/dev/null); do
+      p=$(xdotool getwindowpid "$w" 2>/dev/null || true)
+      [ -n "$p" ] && [ "$p" != "$1" ] && neu=$p
+    done
+    [ -n "$neu" ] && break
+    sleep 0.1
+  done
+  echo "$neu"
+}
