@@ -52,6 +52,9 @@ class TForm1 : public rt::Form, public SzenenFenster {
   // Inverts the cells of every hotspot's mask on the scene (F5).
   void ZeigeHotspots();
 
+  // The flying-heads game: shows it with false handed in and returns whether it was won.
+  bool SpielWumpel();
+
   // Text band: opens over the middle of the scene and prints the text ("#" breaks lines, "$"
   // and a hexadecimal digit colour a line); WegText, given the same text, closes it onto the
   // clean scene.

@@ -1,8 +1,9 @@
 // What the script commands do to the scene window: rooms, the portrait frames and portraits,
-// the countdown's interval and leaving the game.
+// the countdown's interval, the flying-heads game and leaving the game.
 #include <cstdio>
 
 #include "engine/form1.h"
+#include "engine/minispiel.h"
 #include "engine/shared.h"
 #include "runtime/text.h"
 
@@ -48,5 +49,7 @@ void TForm1::CountDownIntervall(int32_t ms) {
   CountDown.SetInterval(ms);
   CountDown.SetEnabled(true);
 }
+
+bool TForm1::SpielWumpel() { return ::SpielWumpel(); }
 
 void TForm1::Verlassen() { Unload(); }

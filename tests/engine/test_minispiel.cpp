@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/form1.h"
 #include "engine/minispiel.h"
 #include "engine/state.h"
 
@@ -55,6 +56,24 @@ TEST_F(Uebergabe, ParameterGoesInTrimmedUpperCasedAndTheOutcomeSetsTheFlag) {
   EXPECT_EQ(gesehen.back(), "");
 }
 
+TEST_F(Uebergabe, OutcomesAreReadAsTruthValues) {
+  struct Fall {
+    Ergebnis aus;
+    bool gewonnen;
+  };
+  const Fall faelle[] = {{Ergebnis(true), true},  {Ergebnis(false), false}, {Ergebnis(), false},
+                         {"1", true},             {"0", false},             {"-1", true},
+                         {" 2.5 ", true},         {"0.0", false},           {"TRUE", true},
+                         {"tRuE", true},          {"False", false},         {"", false},
+                         {"U", false},            {"W", false},             {"ZAUBERTRANK", false}};
+  for (const Fall& f : faelle) {
+    MerkerSetzen("F");
+    ausgaenge = {f.aus};
+    EXPECT_EQ(StarteMinispiel("HDW,F,1"), f.gewonnen) << f.aus.AlsText();
+    EXPECT_EQ(MerkerTesten("F"), f.gewonnen) << f.aus.AlsText();
+  }
+}
+
 TEST_F(Uebergabe, UnknownWordsAndMissingGamesLose) {
   MerkerSetzen("F");
   EXPECT_FALSE(StarteMinispiel("SCHACH,F,1"));
@@ -76,6 +95,13 @@ TEST_F(Uebergabe, FlyingHeadsGetFalseInsteadOfTheParameter) {
   ausgaenge = {Ergebnis(true)};
   EXPECT_TRUE(StarteMinispiel("WUMPEL,W,123"));
   EXPECT_EQ(gesehen, std::vector<std::string>{"<False>"});
+  EXPECT_TRUE(MerkerTesten("W"));
+
+  // The scene window's own operation does the same and only reports the outcome.
+  SpielErgebnis = "PARAMETER";
+  ausgaenge = {Ergebnis("0")};
+  EXPECT_FALSE(Form1().SpielWumpel());
+  EXPECT_EQ(gesehen.back(), "<False>");
   EXPECT_TRUE(MerkerTesten("W"));
 }
 
