@@ -52,6 +52,13 @@ class TForm1 : public rt::Form, public SzenenFenster {
   // Inverts the cells of every hotspot's mask on the scene (F5).
   void ZeigeHotspots();
 
+  // Timed effects (effects.cpp, zoom.cpp): fading to white and back, the shake, and the zooms
+  // into a rectangle of the room picture and back out (the corners come back put in order).
+  void BlendWeiß() override;
+  void BlendWeißOut() override;
+  void Ruckel() override;
+  void ZoomIN(int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2) override;
+  void ZoomOUT(int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2) override;
   // The flying-heads game: shows it with false handed in and returns whether it was won.
   bool SpielWumpel();
 
