@@ -59,6 +59,8 @@ class TForm1 : public rt::Form, public SzenenFenster {
   void Ruckel() override;
   void ZoomIN(int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2) override;
   void ZoomOUT(int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2) override;
+  // The credits roll (credits.cpp): four typed pages with dissolving pictures, to music.
+  void Abspann() override;
   // The flying-heads game: shows it with false handed in and returns whether it was won.
   bool SpielWumpel();
 
