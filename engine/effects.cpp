@@ -16,10 +16,10 @@ constexpr uint64_t kFrameAbstand = 16;
 
 // One pass: the clean scene, every pixel ORed with (g, g, g). The grey lives in pixel (0, 0) of
 // the scratch surface.
-void BlendDurchgang(TForm1& f, int32_t g) {
+void BlendDurchgang(TForm1& f, const rt::PicturePtr& sauber, int32_t g) {
   if (f.Picture5.ScaleWidth() < 1 || f.Picture5.ScaleHeight() < 1) f.Picture5.Move(0, 0, 1, 1);
   f.Picture5.PSet(0, 0, rt::RGB(g, g, g));
-  f.Picture1.SetPicture(f.Picture3.Image());
+  f.Picture1.SetPicture(sauber);
   f.Picture1.PaintPicture(f.Picture5.Image(), 0, 0, float(f.Picture1.ScaleWidth()), float(f.Picture1.ScaleHeight()),
                           0, 0, 1, 1, rt::SRCPAINT);
 }
@@ -30,19 +30,21 @@ void WeissUeberAlles(TForm1& f) {
 }
 
 // The fade loop: grey is the level for the clock reading taken at each pass. A single pass (the
-// machine took the whole second for it) is followed by one at grey 64.
+// machine took the whole second for it) is followed by one at grey 64. Nothing changes the clean
+// copy meanwhile, so its image is taken once.
 template <typename Grau>
 void Blende(TForm1& f, Grau grau) {
+  const rt::PicturePtr sauber = f.Picture3.Image();
   const uint64_t ende = rt::timeGetTime() + 1000;
   EffektTakt takt(ende);
   int durchgaenge = 0;
   while (rt::timeGetTime() < ende) {
     ++durchgaenge;
-    BlendDurchgang(f, grau(ende, rt::timeGetTime()));
+    BlendDurchgang(f, sauber, grau(ende, rt::timeGetTime()));
     takt.Warte();
   }
   if (durchgaenge == 1) {
-    BlendDurchgang(f, 64);
+    BlendDurchgang(f, sauber, 64);
     rt::DoEvents();
   }
 }
@@ -52,6 +54,7 @@ void Blende(TForm1& f, Grau grau) {
 EffektTakt::EffektTakt(uint64_t ende) : ende_(ende), marke_(rt::timeGetTime()) {}
 
 void EffektTakt::Warte() {
+  if (NachFrame) NachFrame();
   rt::DoEvents();
   uint64_t jetzt = rt::timeGetTime();
   if (jetzt >= marke_ + kFrameAbstand) {
@@ -84,9 +87,8 @@ void TForm1::BlendWeißOut() {
   Picture1.SetPicture(Picture3.Image());
 }
 
-void RuckelBild(TForm1& f, float dx, float dy) {
+void RuckelBild(TForm1& f, const rt::PicturePtr& sauber, float dx, float dy) {
   const float sw = float(f.Picture1.ScaleWidth()), sh = float(f.Picture1.ScaleHeight());
-  const rt::PicturePtr sauber = f.Picture3.Image();
   if (dx >= 0 && dy >= 0) {
     f.Picture1.PaintPicture(sauber, dx, dy, sw - dx, sh - dy, 0, 0, sw - dx, sh - dy);
   } else if (dx >= 0) {
@@ -99,12 +101,13 @@ void RuckelBild(TForm1& f, float dx, float dy) {
 }
 
 void TForm1::Ruckel() {
+  const rt::PicturePtr sauber = Picture3.Image();
   const uint64_t ende = rt::timeGetTime() + 800;
   EffektTakt takt(ende);
   while (rt::timeGetTime() < ende) {
     const float dx = rt::Rnd() * 9 - 4;
     const float dy = rt::Rnd() * 9 - 4;
-    RuckelBild(*this, dx, dy);
+    RuckelBild(*this, sauber, dx, dy);
     takt.Warte();
   }
   // The last frame, stale edges included, is the scene from now on.

@@ -2,6 +2,9 @@
 // level of the fades, one frame of the shake and the target rectangle of the zooms.
 #pragma once
 #include <cstdint>
+#include <functional>
+
+#include "runtime/surface.h"
 
 class TForm1;
 
@@ -14,6 +17,8 @@ class EffektTakt {
   // Pumps events once, then sleeps until the next frame's mark (pumping what arrives), never past
   // the effect's end. A frame that came late is followed by the next one at once.
   void Warte();
+  // Called as each frame has been drawn, before its wait (the benchmark measures the pace).
+  static inline std::function<void()> NachFrame;
 
  private:
   uint64_t ende_, marke_;
@@ -23,9 +28,10 @@ class EffektTakt {
 // ties to even, and kept within 0..255 whatever the clock gave.
 int32_t BlendGrau(int64_t ms);
 
-// One frame of the shake: the clean copy painted onto the scene at the offset (dx, dy); along an
-// axis with a negative offset the source keeps its full width or height and is squeezed in.
-void RuckelBild(TForm1& f, float dx, float dy);
+// One frame of the shake: the clean copy's image painted onto the scene at the offset (dx, dy);
+// along an axis with a negative offset the source keeps its full width or height and is
+// squeezed in.
+void RuckelBild(TForm1& f, const rt::PicturePtr& sauber, float dx, float dy);
 
 // A zoom's target in pixels of the room picture.
 struct ZoomRechteck {

@@ -129,7 +129,7 @@ TEST_F(Effekte, RuckelnVerschiebtDieSaubereSzene) {
 
   // (2, 3): moved 2 right and 3 down; the left 2 columns and top 3 rows keep the frame before.
   vorher();
-  RuckelBild(f, 2, 3);
+  RuckelBild(f, f.Picture3.Image(), 2, 3);
   EXPECT_EQ(Schirm(2, 3), Ortsfarbe(0, 0));
   EXPECT_EQ(Schirm(639, 479), Ortsfarbe(637, 476));
   EXPECT_EQ(Schirm(300, 200), Ortsfarbe(298, 197));
@@ -139,7 +139,7 @@ TEST_F(Effekte, RuckelnVerschiebtDieSaubereSzene) {
   // (-3, 1): source columns 3 to 642 squeezed into columns 0 to 636; the clean copy's border
   // (black) shows at the right; columns 637 to 639 and the top row keep the frame before.
   vorher();
-  RuckelBild(f, -3, 1);
+  RuckelBild(f, f.Picture3.Image(), -3, 1);
   EXPECT_EQ(Schirm(0, 1), Ortsfarbe(3, 0));
   EXPECT_EQ(Schirm(0, 479), Ortsfarbe(3, 478));
   EXPECT_EQ(Schirm(636, 100), rt::vbBlack);
@@ -149,7 +149,7 @@ TEST_F(Effekte, RuckelnVerschiebtDieSaubereSzene) {
 
   // (-4, -4): the copy reaches a column past the clean copy, which reads black.
   vorher();
-  RuckelBild(f, -4, -4);
+  RuckelBild(f, f.Picture3.Image(), -4, -4);
   EXPECT_EQ(Schirm(0, 0), Ortsfarbe(4, 4));
   EXPECT_EQ(Schirm(635, 10), rt::vbBlack);
   EXPECT_EQ(Schirm(636, 10), kAlt);
