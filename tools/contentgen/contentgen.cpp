@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <utility>
 
 #include "runtime/picture_save.h"
 
@@ -223,6 +224,16 @@ Maske MaskeAus(const std::function<bool(int, int)>& drin) {
 
 Maske MaskeRechteck(int x1, int y1, int x2, int y2) {
   return MaskeAus([=](int x, int y) { return x >= x1 && x <= x2 && y >= y1 && y <= y2; });
+}
+
+HotspotDef Klickbar(const std::string& name, const std::string& cursor, Maske m, Skr links, Skr rechts) {
+  HotspotDef h;
+  h.name = name;
+  h.cursor = cursor;
+  h.maske = m;
+  h.skripte = {std::move(rechts), std::move(links), {}};
+  h.aktiv = {true, true, false};
+  return h;
 }
 
 namespace {

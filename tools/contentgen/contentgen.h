@@ -74,6 +74,8 @@ struct RaumDef {
 // Cells whose centre lies inside the shape.
 Maske MaskeAus(const std::function<bool(int x, int y)>& drin);
 Maske MaskeRechteck(int x1, int y1, int x2, int y2);
+// A switched-on hotspot whose left and right button scripts may both run.
+HotspotDef Klickbar(const std::string& name, const std::string& cursor, Maske m, Skr links, Skr rechts);
 
 std::string SkriptText(const Skr& s);
 std::string RaumText(const RaumDef& r);

@@ -37,16 +37,6 @@ Bild Ring(bool besiegt) {
 constexpr int kWennMerker = 0, kText = 2, kSetze = 3, kRaum = 4, kBild = 5, kSonst = 9, kEnde = 10,
               kLoesche = 12, kFehlerton = 16, kMinispiel = 27;
 
-HotspotDef Stelle(const std::string& name, const std::string& cursor, Maske m, Skr links, Skr rechts) {
-  HotspotDef h;
-  h.name = name;
-  h.cursor = cursor;
-  h.maske = m;
-  h.skripte = {rechts, links, {}};
-  h.aktiv = {true, true, false};
-  return h;
-}
-
 // After a fight: the ring shows Torvik down when he lost.
 Skr Ausgang() {
   return {{kWennMerker, "TORVIK_BESIEGT"}, {kBild, "kampfplatz_sieg.jpg"},
@@ -68,17 +58,17 @@ RaumDef Kampfplatz() {
                 {kEnde, ""}};
   for (const Befehl& b : Ausgang()) torvik.push_back(b);
   torvik.push_back({kEnde, ""});
-  r.hotspots.push_back(Stelle("Torvik", "hand1.ico", MaskeRechteck(380, 110, 560, 440), torvik,
-                              {{kText, "Torvik, der stärkste Raufbold von Norvalde."}}));
+  r.hotspots.push_back(Klickbar("Torvik", "hand1.ico", MaskeRechteck(380, 110, 560, 440), torvik,
+                                {{kText, "Torvik, der stärkste Raufbold von Norvalde."}}));
 
-  r.hotspots.push_back(Stelle(
+  r.hotspots.push_back(Klickbar(
       "Fass", "hand1.ico", MaskeRechteck(80, 290, 160, 450),
       {{kWennMerker, "ZAUBERTRANK"}, {kText, "Den Zaubertrank hast du schon."}, {kSonst, ""},
        {kText, "Ein Zaubertrank! Damit hast du gegen Torvik vielleicht eine Chance."}, {kSetze, "ZAUBERTRANK"},
        {kEnde, ""}},
       {{kText, "Ein altes Fass. Darauf steht eine kleine Flasche."}}));
-  r.hotspots.push_back(Stelle("Weg", "pfeil1.ico", MaskeRechteck(0, 380, 49, 479), {{kRaum, "Start.lsd"}},
-                              {{kText, "Der Weg zurück ins Dorf."}}));
+  r.hotspots.push_back(Klickbar("Weg", "pfeil1.ico", MaskeRechteck(0, 380, 49, 479), {{kRaum, "Start.lsd"}},
+                                {{kText, "Der Weg zurück ins Dorf."}}));
   return r;
 }
 

@@ -78,16 +78,6 @@ Bild Stube() {
   return b;
 }
 
-HotspotDef Stelle(const std::string& name, const std::string& cursor, Maske m, Skr links, Skr rechts) {
-  HotspotDef h;
-  h.name = name;
-  h.cursor = cursor;
-  h.maske = m;
-  h.skripte = {rechts, links, {}};
-  h.aktiv = {true, true, false};
-  return h;
-}
-
 const Befehl kSonst{9, ""};
 const Befehl kEnde{10, ""};
 
@@ -112,19 +102,19 @@ RaumDef Zauberstube(Skr start) {
   for (const Befehl& b : Pi()) tafel.push_back(b);
   Skr spiegel = {{2, "Im Spiegel fliegen Köpfe umher.#Triff alle 21 in 20 Sekunden!"}};
   for (const Befehl& b : Koepfe()) spiegel.push_back(b);
-  r.hotspots.push_back(Stelle("Tafel", "hand1.ico", MaskeRechteck(34, 84, 286, 284), tafel,
-                              {{0, "PI_GEMEISTERT"}, {2, "Die Ziffern kennst du jetzt auswendig."}, kSonst,
-                               {2, "Eine Tafel voller Ziffern: 3,14159..."}, kEnde}));
-  r.hotspots.push_back(Stelle("Spiegel", "auge1.ico",
-                              MaskeAus([](int x, int y) {
-                                const float dx = (x - 490) / 96.0f, dy = (y - 200) / 136.0f;
-                                return dx * dx + dy * dy <= 1;
-                              }),
-                              spiegel,
-                              {{0, "WUMPEL_GEMEISTERT"}, {2, "Ein ganz gewöhnlicher Spiegel."}, kSonst,
-                               {2, "Ein Spiegel mit goldenem Rahmen. Drinnen bewegt sich etwas."}, kEnde}));
-  r.hotspots.push_back(Stelle("Tür", "pfeil1.ico", MaskeRechteck(596, 150, 639, 360), {{4, "Start.lsd"}},
-                              {{2, "Die Tür führt zurück auf den Dorfplatz."}}));
+  r.hotspots.push_back(Klickbar("Tafel", "hand1.ico", MaskeRechteck(34, 84, 286, 284), tafel,
+                                {{0, "PI_GEMEISTERT"}, {2, "Die Ziffern kennst du jetzt auswendig."}, kSonst,
+                                 {2, "Eine Tafel voller Ziffern: 3,14159..."}, kEnde}));
+  r.hotspots.push_back(Klickbar("Spiegel", "auge1.ico",
+                                MaskeAus([](int x, int y) {
+                                  const float dx = (x - 490) / 96.0f, dy = (y - 200) / 136.0f;
+                                  return dx * dx + dy * dy <= 1;
+                                }),
+                                spiegel,
+                                {{0, "WUMPEL_GEMEISTERT"}, {2, "Ein ganz gewöhnlicher Spiegel."}, kSonst,
+                                 {2, "Ein Spiegel mit goldenem Rahmen. Drinnen bewegt sich etwas."}, kEnde}));
+  r.hotspots.push_back(Klickbar("Tür", "pfeil1.ico", MaskeRechteck(596, 150, 639, 360), {{4, "Start.lsd"}},
+                                {{2, "Die Tür führt zurück auf den Dorfplatz."}}));
   return r;
 }
 
