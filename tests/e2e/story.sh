@@ -98,8 +98,8 @@ echo "played through in $(($(date +%s) - start)) s"
 
 # ---- The game leaves for the menu ---------------------------------------------------------------
 alt=${pids[0]}
-# The credits roll first (it cannot be skipped).
-for _ in $(seq 1800); do alive "$alt" || break; sleep 0.1; done
+# The credits roll first (it cannot be skipped; its four pages take about four minutes).
+for _ in $(seq 3600); do alive "$alt" || break; sleep 0.1; done
 alive "$alt" && fail "the game did not end after the story"
 neu=$(new_menu_process "$alt")
 [ -n "$neu" ] || fail "the menu did not come back"
