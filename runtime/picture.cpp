@@ -18,9 +18,10 @@ namespace rt {
 
 namespace {
 
-// Pictures beyond this many pixels (4096 by 4096) are refused before anything decodes them;
-// the scene is 640 by 480. Icons are far smaller still.
-constexpr long long kMaxPixels = 1LL << 24;
+// Pictures beyond this many pixels (2048 by 2048) are refused before anything decodes them, so
+// that no picture file can take more than some tens of megabytes; the scene is 640 by 480 and
+// the largest picture the game shows is 1280 by 960. Icons are far smaller still.
+constexpr long long kMaxPixels = 1LL << 22;
 constexpr int kMaxIconSide = 1024;
 
 bool Fits(long long w, long long h, long long most = kMaxPixels) {

@@ -145,7 +145,7 @@ inline bool LoadPictureInput(const std::string& scratch, const Seed& input) {
   rt::PicturePtr p = rt::LoadPicture(rt::WinPath(host));
   if (!p) return true;
   const size_t n = size_t(p->width) * size_t(p->height);
-  return p->width > 0 && p->height > 0 && n <= (size_t(1) << 24) && p->pixels.size() == n &&
+  return p->width > 0 && p->height > 0 && n <= (size_t(1) << 22) && p->pixels.size() == n &&
          (p->alpha.empty() || p->alpha.size() == n);
 }
 

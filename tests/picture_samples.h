@@ -203,6 +203,17 @@ inline std::string SvgHuge() {
          "<rect width=\"40000\" height=\"40000\"/></svg>";
 }
 
+// An 8-bit run-length BMP of w by h pixels whose data is nothing but its end mark: a few dozen
+// bytes that decode to the whole size.
+inline std::string BmpRleBomb(uint32_t w, uint32_t h) {
+  std::string s = "BM";
+  Le(s, 14 + 40 + 8 + 2, 4), Le(s, 0, 4), Le(s, 14 + 40 + 8, 4);
+  Le(s, 40, 4), Le(s, w, 4), Le(s, h, 4), Le(s, 1, 2), Le(s, 8, 2), Le(s, 1, 4);
+  Le(s, 2, 4), Le(s, 0, 4), Le(s, 0, 4), Le(s, 2, 4), Le(s, 0, 4);
+  Le(s, 0x000000, 4), Le(s, 0xFFFFFF, 4);
+  return s + std::string("\x00\x01", 2);
+}
+
 // The hostile pictures by the names they would have in a game's folders.
 inline std::vector<std::pair<std::string, std::string>> HostilePictures() {
   return {{"xcf_named.bmp", XcfHuge()},

@@ -1,9 +1,10 @@
 // Peak memory of loading each hostile picture (formats the system does not read, sizes claimed
 // far beyond any real picture), each in a child process of its own so that every figure is that
-// load's own peak resident size. A 640 by 480 room picture is measured for comparison.
+// load's own peak resident size. Tiny files that decode to the largest size still taken, and a
+// 640 by 480 room picture, are measured for comparison.
 //   e2e_bench_pictures
-// Exit 0 when every hostile picture is refused, no load crashes, and every peak stays under
-// 100 MB.
+// Exit 0 when every hostile picture is refused, the others load, no load crashes, and every
+// peak stays under 100 MB.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -29,6 +30,10 @@ int main() {
   };
   std::vector<Case> cases;
   for (auto& [name, bytes] : samples::HostilePictures()) cases.push_back({name, bytes, true});
+  cases.push_back({"rle_4096.bmp", samples::BmpRleBomb(4096, 4096), true});
+  cases.push_back({"rle_2048.bmp", samples::BmpRleBomb(2048, 2048), false});
+  cases.push_back({"fill_byte_2048.jpg", samples::JpegWithFillByte(2048, 2048), false});
+  cases.push_back({"png_1024_cursor.ico", samples::IconWithPng(samples::Png(1024, 1024), 0, 0), false});
   rt::Picture room;
   room.width = 640;
   room.height = 480;
@@ -41,7 +46,7 @@ int main() {
   bool ok = true;
   for (const Case& c : cases) {
     const std::string host = dir + "/" + c.name;
-    if (c.hostile) std::ofstream(host, std::ios::binary) << c.bytes;
+    if (!c.bytes.empty()) std::ofstream(host, std::ios::binary) << c.bytes;
     std::fflush(stdout);
     const pid_t pid = fork();
     if (pid == 0) {

@@ -211,3 +211,16 @@ TEST_F(PictureFiles, FilesBeyondTheReadLimitAreNotRead) {
   ASSERT_EQ(::truncate(host.c_str(), 100LL << 30), 0);
   EXPECT_EQ(LoadPicture(Win("sparse.bmp")), nullptr);
 }
+
+TEST_F(PictureFiles, ATinyFileDecodesToNoMoreThanTheLimit) {
+  // 64 bytes of run-length BMP decode to the size in their header: 2048 by 2048 is the most.
+  Write("rle_2048.bmp", samples::BmpRleBomb(2048, 2048));
+  PicturePtr p = LoadPicture(Win("rle_2048.bmp"));
+  ASSERT_TRUE(p);
+  EXPECT_EQ(p->width, 2048);
+  EXPECT_EQ(p->At(2047, 2047), vbBlack);
+  Write("rle_4096.bmp", samples::BmpRleBomb(4096, 4096));
+  EXPECT_EQ(LoadPicture(Win("rle_4096.bmp")), nullptr);
+  Write("rle_wide.bmp", samples::BmpRleBomb(65536, 65));
+  EXPECT_EQ(LoadPicture(Win("rle_wide.bmp")), nullptr);
+}
