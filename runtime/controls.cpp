@@ -157,6 +157,30 @@ void Draw3DFrame(std::vector<Color>& frame, int fw, const Clip& clip, int x, int
   }
 }
 
+namespace {
+
+// A vertical scroll bar of 16 pixels: the track with a raised thumb sized to the part shown.
+void DrawScrollBar(std::vector<Color>& frame, int fw, const Clip& clip, int x, int y, int h, int first,
+                   int shown, int total) {
+  FillRect(frame, fw, clip, x, y, 16, h, RGB(236, 233, 216));
+  if (total <= shown) return;
+  const int thumbH = std::max(h * shown / total, 8);
+  const int thumbY = y + (h - thumbH) * first / std::max(total - shown, 1);
+  FillRect(frame, fw, clip, x, thumbY, 16, thumbH, kButtonFace);
+  Draw3DFrame(frame, fw, clip, x, thumbY, 16, thumbH, false);
+}
+
+// Where a click on such a bar (at y, counted from its top) scrolls: a page up above the thumb,
+// a page down below it.
+int ScrollBarPage(int y, int h, int first, int shown, int total) {
+  if (total <= shown) return 0;
+  const int thumbH = std::max(h * shown / total, 8);
+  const int thumbY = (h - thumbH) * first / std::max(total - shown, 1);
+  return y < thumbY ? -shown : y >= thumbY + thumbH ? shown : 0;
+}
+
+}  // namespace
+
 const TextRun& CachedRun(const Font& f, const std::string& line) {
   static std::unordered_map<uint64_t, std::map<std::string, TextRun>> cache;
   static size_t count = 0;
@@ -458,7 +482,7 @@ int IndexAtX(const int* adv, const std::string& s, int start, int len, int x) {
 
 const std::vector<TextBox::Line>& TextBox::Lines() const {
   const int in = BorderStyle ? 2 : 0;
-  const int maxW = MultiLine ? width_ - 2 * in - 2 : 0;
+  const int maxW = MultiLine ? width_ - 2 * in - 2 - (VerticalBar() ? 16 : 0) : 0;
   const uint64_t key = Mix(Mix(Mix(0, Text), font), uint64_t(uint32_t(maxW)) | uint64_t(MultiLine) << 32);
   if (key == linesKey_ && !lines_.empty()) return lines_;
   linesKey_ = key;
@@ -597,10 +621,30 @@ void TextBox::OnMouse(int kind, int button, int x, int y) {
   if (kind != 1 || button != vbLeftButton) return;
   const int in = BorderStyle ? 2 : 0;
   const auto& lines = Lines();
+  if (VerticalBar() && x >= Width() - in - 16) {
+    ScrollBy(ScrollBarPage(y - in, Height() - 2 * in, scrollTop_, LinesShown(), int(lines.size())));
+    return;
+  }
   const int lh = std::max(FontLineHeight(font), 1);
   const int li = std::clamp(scrollTop_ + (y - in - 1) / lh, 0, int(lines.size()) - 1);
   SelStart = IndexAtX(Advances(font), Text, lines[li].start, lines[li].len, x - in - 1 + scrollX_);
   Invalidate();
+}
+
+int TextBox::LinesShown() const {
+  const int in = BorderStyle ? 2 : 0;
+  return std::max((Height() - 2 * in) / std::max(FontLineHeight(font), 1), 1);
+}
+
+void TextBox::ScrollBy(int lines) {
+  const int top = std::clamp(scrollTop_ + lines, 0, std::max(int(Lines().size()) - LinesShown(), 0));
+  if (top == scrollTop_) return;
+  scrollTop_ = top;
+  Invalidate();
+}
+
+void TextBox::OnWheel(int dy) {
+  if (MultiLine) ScrollBy(-3 * dy);
 }
 
 void TextBox::ResetDesign() {
@@ -614,13 +658,16 @@ void TextBox::ResetDesign() {
   BorderStyle = 1;
   SelStart = 0;
   Alignment = 0;
+  ScrollBars = 0;
   TabStop = true;
   scrollTop_ = scrollX_ = 0;
+  caretKey_ = 0;
 }
 
 uint64_t TextBox::LookDigest() const {
   uint64_t h = Mix(Mix(Control::LookDigest(), Text), font);
   h = Mix(h, uint64_t(uint32_t(ForeColor)) | uint64_t(uint32_t(BackColor)) << 32);
+  h = Mix(h, uint64_t(uint32_t(scrollTop_)) | uint64_t(uint32_t(ScrollBars)) << 32);
   return Mix(h, uint64_t(uint32_t(SelStart)) | uint64_t(MultiLine) << 32 | uint64_t(Locked) << 33 |
                     uint64_t(BorderStyle) << 34 | uint64_t(Alignment) << 36);
 }
@@ -633,17 +680,24 @@ void TextBox::Compose(std::vector<Color>& frame, int fw, int, int ox, int oy, in
   FillRect(frame, fw, c, x, y, w, h, enabled_ ? BackColor : kButtonFace);
   const int in = BorderStyle ? 2 : 0;
   if (in) Draw3DFrame(frame, fw, c, x, y, w, h, true);
-  const int innerW = w - 2 * in - 2;
+  const int bar = VerticalBar() ? 16 : 0;
+  const int innerW = w - 2 * in - 2 - bar;
   const Clip tc = Intersect(c, x + in + 1, y + in, innerW, h - 2 * in);
   const auto& lines = Lines();
   const int lh = std::max(FontLineHeight(font), 1);
   const int visible = std::max((h - 2 * in) / lh, 1);
   const int pos = Clamp(*this, SelStart);
   const int li = LineOf(lines, pos);
-  // Keep the caret in view.
-  if (li < scrollTop_) scrollTop_ = li;
-  if (li >= scrollTop_ + visible) scrollTop_ = li - visible + 1;
+  // Bring the caret into view when the text or the caret moved; lines scrolled by the bar or the
+  // wheel stay put otherwise.
+  const uint64_t key = Mix(Mix(0, Text), uint64_t(uint32_t(pos)) | uint64_t(uint32_t(w)) << 32);
+  if (key != caretKey_ || !bar) {
+    caretKey_ = key;
+    if (li < scrollTop_) scrollTop_ = li;
+    if (li >= scrollTop_ + visible) scrollTop_ = li - visible + 1;
+  }
   scrollTop_ = std::clamp(scrollTop_, 0, std::max(int(lines.size()) - 1, 0));
+  if (bar) DrawScrollBar(frame, fw, c, x + w - in - bar, y + in, h - 2 * in, scrollTop_, visible, int(lines.size()));
   const int caretX = Span(Advances(font), Text, lines[li].start, pos - lines[li].start);
   if (!MultiLine) {
     if (caretX - scrollX_ > innerW - 1) scrollX_ = caretX - innerW + 1;
@@ -840,14 +894,7 @@ void FileListBox::Compose(std::vector<Color>& frame, int fw, int, int ox, int oy
     if (sel) FillRect(frame, fw, tc, x + 2, ly, textW, lh, kSelection);
     DrawRun(frame, fw, tc, x + 4, ly, CachedRun(font, items_[size_t(i)]), sel ? vbWhite : 0);
   }
-  if (bar) {
-    const int bx = x + w - 18, bh = h - 4;
-    FillRect(frame, fw, c, bx, y + 2, 16, bh, RGB(236, 233, 216));
-    const int thumbH = std::max(bh * rows / n, 8);
-    const int thumbY = y + 2 + (bh - thumbH) * topIndex_ / std::max(n - rows, 1);
-    FillRect(frame, fw, c, bx, thumbY, 16, thumbH, kButtonFace);
-    Draw3DFrame(frame, fw, c, bx, thumbY, 16, thumbH, false);
-  }
+  if (bar) DrawScrollBar(frame, fw, c, x + w - 18, y + 2, h - 4, topIndex_, rows, n);
 }
 
 // ---- DriveListBox ------------------------------------------------------------------------

@@ -208,6 +208,9 @@ class TextBox : public Control {
   int BorderStyle = 1;
   int SelStart = 0;
   int Alignment = 0;
+  // 0 none, 2 vertical (multi-line boxes): a bar at the right edge; clicks above or below its
+  // thumb and the mouse wheel scroll the lines, which stay put until the text or caret moves.
+  int ScrollBars = 0;
   KeyHandler KeyDown, KeyUp;
   KeyPressHandler KeyPress;  // receives 8, 13, 27 and the typed characters; 0 swallows
   Handler Change;
@@ -216,6 +219,7 @@ class TextBox : public Control {
   void OnKeyUp(int& keyCode, int shift) override;
   void OnKeyPress(int& keyAscii) override;
   void OnMouse(int kind, int button, int x, int y) override;
+  void OnWheel(int dy) override;
   void ResetDesign() override;
   uint64_t LookDigest() const override;
   void Compose(std::vector<Color>& frame, int fw, int fh, int ox, int oy, int clipL, int clipT,
@@ -225,9 +229,14 @@ class TextBox : public Control {
     int start, len;
   };
   const std::vector<Line>& Lines() const;
+  int TopLine() const { return scrollTop_; }  // the first line shown
 
  private:
+  bool VerticalBar() const { return MultiLine && ScrollBars == 2; }
+  int LinesShown() const;
+  void ScrollBy(int lines);
   int scrollTop_ = 0, scrollX_ = 0;  // first line shown, pixels scrolled (one-line boxes)
+  uint64_t caretKey_ = 0;            // text and caret when the caret was last brought into view
   mutable std::vector<Line> lines_;
   mutable uint64_t linesKey_ = 0;
 };

@@ -122,6 +122,7 @@ void TForm2::InitializeComponent() {
   Text1.Move(0, 0, 449, 321);
   Text1.MultiLine = true;
   Text1.font = schrift;
+  Text1.ScrollBars = 2;
   Text1.TabIndex = 1;
 
   Label1.Move(8, 328, 425, 17);
