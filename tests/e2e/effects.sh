@@ -83,7 +83,8 @@ klick 330 220
 bei "BEGINN 32 3" "the bell did not shake the scene" 0.3 ruckeln
 bei "BEGINN 2 " "no text after the shake" 0.6 glocke
 # The moon matches the room's moon shifted by a few pixels (a negative offset squeezes the scene
-# from its left edge, so over here it may look shifted by up to 7).
+# from its left or top edge, so over here it may look shifted by up to 7, and by one more in
+# part of the rows or columns).
 beste=""
 $IM "$out/glocke.png" -crop "140x110+420+30" +repage "$out/g.png"
 for dy in $(seq -7 5); do
@@ -95,7 +96,7 @@ for dy in $(seq -7 5); do
   done
 done
 read -r d dx dy <<<"$beste"
-[ "$d" -lt 150 ] || fail "the shaken scene matches no small shift of the room (best $beste)"
+[ "$d" -lt 800 ] || fail "the shaken scene matches no small shift of the room (best $beste)"
 echo "shake: the scene stays shifted by ($dx, $dy) ($d pixels differ)"
 weiter "the bell's text did not end"
 
