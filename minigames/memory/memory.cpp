@@ -11,8 +11,8 @@
 
 namespace {
 
-// The fly-away moves its cards in steps of this many milliseconds: smooth, yet asleep between.
-constexpr uint64_t kFlugSchritt = 10;
+// The fly-away moves its cards once per frame of a 60 Hz display, and sleeps between.
+constexpr uint64_t kFlugSchritt = 16;
 
 // A missing card picture is named once and stands in as a plain coloured card, so the game stays
 // playable: grey for the back, a colour of its own for each pair.
