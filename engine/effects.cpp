@@ -19,7 +19,9 @@ constexpr uint64_t kFrameAbstand = 16;
 void BlendDurchgang(TForm1& f, const rt::PicturePtr& sauber, int32_t g) {
   if (f.Picture5.ScaleWidth() < 1 || f.Picture5.ScaleHeight() < 1) f.Picture5.Move(0, 0, 1, 1);
   f.Picture5.PSet(0, 0, rt::RGB(g, g, g));
-  f.Picture1.SetPicture(sauber);
+  // The clean scene is painted into the buffer the last pass drew, instead of taking the picture
+  // anew: a fresh 640 x 480 buffer every frame costs more than the pass itself.
+  f.Picture1.PaintPicture(sauber, 0, 0);
   f.Picture1.PaintPicture(f.Picture5.Image(), 0, 0, float(f.Picture1.ScaleWidth()), float(f.Picture1.ScaleHeight()),
                           0, 0, 1, 1, rt::SRCPAINT);
 }
@@ -38,6 +40,7 @@ void Blende(TForm1& f, Grau grau) {
   const uint64_t ende = rt::timeGetTime() + 1000;
   EffektTakt takt(ende);
   int durchgaenge = 0;
+  f.Picture1.SetPicture(sauber);
   while (rt::timeGetTime() < ende) {
     ++durchgaenge;
     BlendDurchgang(f, sauber, grau(ende, rt::timeGetTime()));

@@ -74,6 +74,10 @@ void Stretch(std::vector<Color>& dst, int dw, int dh, const SrcView& src, double
   // A plain 1:1 run of columns lets whole rows be copied at once.
   bool contiguous = cols.front() >= 0;
   for (int i = 1; i < n && contiguous; ++i) contiguous = cols[size_t(i)] == cols[0] + i;
+  // One source column across the whole span (a 1x1 picture stretched over the scene, as the
+  // fades do) combines a single colour per row.
+  bool oneColumn = cols.front() >= 0;
+  for (int i = 1; i < n && oneColumn; ++i) oneColumn = cols[size_t(i)] == cols[0];
   const bool useAlpha = src.alpha && rop == SRCCOPY;
 
   for (int dyy = cy0; dyy < cy1; ++dyy) {
@@ -92,6 +96,9 @@ void Stretch(std::vector<Color>& dst, int dw, int dh, const SrcView& src, double
       }
     } else if (contiguous && rop == SRCCOPY) {
       std::memmove(out, in + cols[0], size_t(n) * sizeof(Color));
+    } else if (oneColumn) {
+      const Color c = in[cols[0]];
+      CombineRow(rop, out, n, [c](int) { return c; });
     } else {
       const int* map = cols.data();
       CombineRow(rop, out, n, [&](int i) { return map[i] < 0 ? 0 : in[map[i]]; });

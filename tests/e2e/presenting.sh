@@ -59,6 +59,7 @@ measure() {
   kill -9 "$child" 2>/dev/null
   wait "$child" 2>/dev/null
   child=""
+  sleep 0.5  # the X server frees the killed client's resources before the next one connects
   printf '%-34s CPU %5.2f%%  RSS %5s MB  threads %2s  start to window %4d ms  OpenGL %s\n' "$label" \
     "$(awk -v a="$c0" -v b="$c1" -v x="$w0" -v y="$w1" 'BEGIN { print (b - a) / (y - x) * 100 }')" \
     "$rss_mb" "$threads" $(( (t1 - t0) / 1000000 )) "$([ $gl = 1 ] && echo yes || echo no)"
