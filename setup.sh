@@ -2,6 +2,7 @@
 # One entry point for a fresh Debian 12 machine:
 #   ./setup.sh play   installs what is needed, builds, and starts the game with its sample content
 #   ./setup.sh test   installs what is needed, builds, and runs every test (plain and sanitized)
+#   ./setup.sh bench  installs what is needed, builds, and runs the benchmarks (speed and load)
 # JOBS=n limits the parallel build and test jobs (default: one per processor).
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -41,12 +42,17 @@ case "${1:-}" in
   test)
     install_packages
     build build
-    (cd build && ctest --output-on-failure -j"$JOBS")
+    (cd build && ctest --output-on-failure -j"$JOBS" -LE bench)
     build build-sanitize -DNORVALDE_SANITIZE=ON
-    (cd build-sanitize && ctest --output-on-failure -j"$JOBS" -E '^e2e_')
+    (cd build-sanitize && ctest --output-on-failure -j"$JOBS" -LE bench -E '^e2e_')
+    ;;
+  bench)
+    install_packages
+    build build
+    (cd build && ctest --output-on-failure -V -L bench)
     ;;
   *)
-    echo "usage: $0 play|test" >&2
+    echo "usage: $0 play|test|bench" >&2
     exit 2
     ;;
 esac

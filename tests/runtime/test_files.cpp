@@ -264,9 +264,9 @@ TEST_F(Scratch, DrivesFromTheEnvironment) {
 TEST(Programs, StartReturnsAtOnceWithoutZombies) {
   auto t0 = std::chrono::steady_clock::now();
   EXPECT_TRUE(StartProgram({"/bin/true"}));
-  EXPECT_TRUE(StartProgram({"sleep", "1"}));  // found on PATH, not waited for
+  EXPECT_TRUE(StartProgram({"sleep", "10"}));  // found on PATH, not waited for
   auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0);
-  EXPECT_LT(ms.count(), 800);
+  EXPECT_LT(ms.count(), 5000);
   EXPECT_FALSE(StartProgram({"/nonexistent/program"}));
   EXPECT_FALSE(StartProgram({"no-such-program-norvalde"}));
   EXPECT_FALSE(StartProgram({}));

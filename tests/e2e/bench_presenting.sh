@@ -6,7 +6,7 @@
 # the time from the start to the visible window.
 # Fails when the default loads the OpenGL rasteriser, when the user's own setting is not
 # followed, or when the menu or the room needs 45 MB or more.
-#   presenting.sh BUILD_DIR [seconds per measurement]
+#   bench_presenting.sh BUILD_DIR [seconds per measurement]
 set -u
 build=$(cd "${1:?build folder}" && pwd)
 secs=${2:-5}

@@ -3,7 +3,7 @@
 # player returns the ball with the keys, and the game's process (and the X server's) is measured
 # over ten seconds of rallies, then over five seconds of pause (when nothing on the court moves).
 # Fails when the rallies need 10% of a core or more.
-#   pong_cpu.sh BUILD_DIR
+#   bench_pong.sh BUILD_DIR
 set -u
 build=$(cd "${1:?build folder}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)

@@ -2,7 +2,7 @@
 # Hovering over the sample start room under a private X server: the game's processor time while
 # the mouse rests, then while it moves 50 times a second across the sky, the well (an animated
 # cursor), the signpost, the tree and the door. Fails when hovering takes 3% of a core or more.
-#   hover_cpu.sh BUILD_DIR
+#   bench_hover.sh BUILD_DIR
 set -u
 build=$(cd "${1:?build folder}" && pwd)
 prog="$build/norvalde"

@@ -2,7 +2,7 @@
 # The thinking games' windows under a private X server: Memory, the capitals quiz and the donkey
 # riddle waiting for the player must each stay under 1% of one core, Memory's flying cards and
 # the quiz's blinking verdict under 10%.
-#   denkspiele_cpu.sh BUILD_DIR
+#   bench_denkspiele.sh BUILD_DIR
 set -u
 build=${1:?build folder}
 prog="$build/e2e_denkspiele_cpu"

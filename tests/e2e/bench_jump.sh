@@ -3,7 +3,7 @@
 # with all twelve enemies, scrolling frame after frame up to the door. Fails when the game needs
 # 10% of a core or more, or when the median frame comes more than 1 ms off its 20 ms mark (single
 # late frames come from a busy machine's scheduler).
-#   jump_bench.sh BUILD_DIR
+#   bench_jump.sh BUILD_DIR
 set -u
 build=${1:?build folder}
 prog="$build/e2e_jump_play"

@@ -2,7 +2,7 @@
 # Plays a 640x480 MPEG-1 video with sound in a scene-sized picture box, then a MIDI song with
 # nothing else happening, under a private X server, and reports the processor time each takes.
 # Fails when either needs more than half a core while it plays (loading a soundfont aside).
-#   audio_cpu.sh BUILD_DIR
+#   bench_audio.sh BUILD_DIR
 set -u
 build=${1:?build folder}
 prog="$build/e2e_audio_cpu"
