@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "picture_samples.h"
@@ -168,6 +170,40 @@ TEST_F(PictureFiles, OnlyBmpJpegAndIconsReachADecoder) {
     Write(name, bytes);
     EXPECT_EQ(LoadPicture(Win(name)), nullptr) << name;
   }
+}
+
+// Each hostile picture is refused before anything large is allocated. In a child with 1 GB of
+// address space to spare, none loads, none aborts, and the peak memory hardly grows; a size checked
+// only after decoding (8000 x 8000 pixels are 256 MB) would show there.
+TEST_F(PictureFiles, HostilePicturesAreRefusedBeforeTheyTakeMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer reserves more address space than the limit allows";
+#else
+  auto faelle = samples::HostilePictures();
+  faelle.emplace_back("fill_byte_8000.jpg", samples::JpegWithFillByte(8000, 8000));
+  for (const auto& [name, bytes] : faelle) Write(name, bytes);
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t jetzt = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE));
+    const rlimit grenze{jetzt + (1u << 30), jetzt + (1u << 30)};
+    setrlimit(RLIMIT_AS, &grenze);
+    rusage vorher{}, nachher{};
+    getrusage(RUSAGE_SELF, &vorher);
+    int geladen = 0;
+    for (const auto& [name, bytes] : faelle) geladen += LoadPicture(Win(name)) != nullptr;
+    getrusage(RUSAGE_SELF, &nachher);
+    _exit(geladen ? 1 : nachher.ru_maxrss - vorher.ru_maxrss > 64 * 1024 ? 2 : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status)) << "a load ended the process with signal " << WTERMSIG(status);
+  EXPECT_NE(WEXITSTATUS(status), 1) << "hostile pictures were loaded";
+  EXPECT_NE(WEXITSTATUS(status), 2) << "refusing them took more than 64 MB";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+#endif
 }
 
 TEST_F(PictureFiles, JpegSizeIsTheOneItsDecoderReads) {
