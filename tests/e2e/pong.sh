@@ -104,8 +104,16 @@ shot "$pong" 6_neu
 
 # The close box hands back to the room (a text the room's script may show about the outcome is
 # clicked away).
-python3 "$here/lib/close_window.py" "$pong"
-for _ in $(seq 50); do xdotool search --onlyvisible --name "Chance" >/dev/null 2>&1 || break; sleep 0.1; done
+# Once in many runs under load the first request went unanswered; a player clicks again, and so
+# does this check (it says so), but a game that ignores both fails.
+for versuch in 1 2; do
+  python3 "$here/lib/close_window.py" "$pong"
+  for _ in $(seq 50); do xdotool search --onlyvisible --name "Chance" >/dev/null 2>&1 || break; sleep 0.1; done
+  xdotool search --onlyvisible --name "Chance" >/dev/null 2>&1 || break
+  if [ "$versuch" = 1 ]; then
+    echo "NOTE: the first close request did not close the game within 5 s ($(tail -3 "$out/app.log" 2>/dev/null))"
+  fi
+done
 xdotool search --onlyvisible --name "Chance" >/dev/null 2>&1 && fail "the close box did not close the game"
 alive "$app" || fail "closing the game ended the program"
 # shellcheck source=lib/scene_window.sh
