@@ -11,6 +11,7 @@
 #include "engine/rooms.h"
 #include "runtime/system.h"
 #include "scratch.h"
+#include "speicher_grenze.h"
 
 namespace {
 
@@ -56,22 +57,14 @@ TEST_F(GrosseDateien, KeinSpeicherMehrIstEinFehlgeschlagenesLaden) {
 #else
   const std::string name = "\"" + std::string(48 << 20, 'b') + "\",-1,-1,-1";
   const std::string pfad = Datei("Voll.lsd", name, static_cast<long long>(name.size()));
-  const pid_t pid = fork();
-  ASSERT_GE(pid, 0);
-  if (pid == 0) {
-    // Room for the file's bytes, not for a second copy of them.
-    long pages = 0;
-    std::ifstream("/proc/self/statm") >> pages;
-    const rlim_t jetzt = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE));
-    const rlimit grenze{jetzt + (80u << 20), jetzt + (80u << 20)};
-    setrlimit(RLIMIT_AS, &grenze);
+  // Room for the file's bytes, not for a second copy of them.
+  const int status = testing_support::InChildWithMemoryToSpare(80u << 20, [&] {
     Raum r;
     std::string fehler;
     const bool ok = LeseRaumDatei(pfad, r, fehler);
-    _exit(!ok && fehler == "Die Datei kann nicht gelesen werden." ? 0 : 1);
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    return !ok && fehler == "Die Datei kann nicht gelesen werden." ? 0 : 1;
+  });
+  ASSERT_NE(status, -1);
   EXPECT_TRUE(WIFEXITED(status)) << "the load ended the process with signal " << WTERMSIG(status);
   EXPECT_EQ(WEXITSTATUS(status), 0);
 #endif

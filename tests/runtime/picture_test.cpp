@@ -5,10 +5,10 @@
 #include <fstream>
 #include <iterator>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "picture_samples.h"
+#include "speicher_grenze.h"
 #include "runtime/surface.h"
 #include "runtime/system.h"
 
@@ -182,23 +182,15 @@ TEST_F(PictureFiles, HostilePicturesAreRefusedBeforeTheyTakeMemory) {
   auto faelle = samples::HostilePictures();
   faelle.emplace_back("fill_byte_8000.jpg", samples::JpegWithFillByte(8000, 8000));
   for (const auto& [name, bytes] : faelle) Write(name, bytes);
-  const pid_t pid = fork();
-  ASSERT_GE(pid, 0);
-  if (pid == 0) {
-    long pages = 0;
-    std::ifstream("/proc/self/statm") >> pages;
-    const rlim_t jetzt = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE));
-    const rlimit grenze{jetzt + (1u << 30), jetzt + (1u << 30)};
-    setrlimit(RLIMIT_AS, &grenze);
+  const int status = testing_support::InChildWithMemoryToSpare(size_t(1) << 30, [&] {
     rusage vorher{}, nachher{};
     getrusage(RUSAGE_SELF, &vorher);
     int geladen = 0;
     for (const auto& [name, bytes] : faelle) geladen += LoadPicture(Win(name)) != nullptr;
     getrusage(RUSAGE_SELF, &nachher);
-    _exit(geladen ? 1 : nachher.ru_maxrss - vorher.ru_maxrss > 64 * 1024 ? 2 : 0);
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    return geladen ? 1 : nachher.ru_maxrss - vorher.ru_maxrss > 64 * 1024 ? 2 : 0;
+  });
+  ASSERT_NE(status, -1);
   ASSERT_TRUE(WIFEXITED(status)) << "a load ended the process with signal " << WTERMSIG(status);
   EXPECT_NE(WEXITSTATUS(status), 1) << "hostile pictures were loaded";
   EXPECT_NE(WEXITSTATUS(status), 2) << "refusing them took more than 64 MB";
