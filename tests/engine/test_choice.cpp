@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 
+#include "runtime/audio.h"
 #include "szenen_test.h"
 
 namespace {
@@ -115,6 +116,34 @@ TEST_F(Wahl, AntwortzeilenLiegenZwischenVierUndFuenfZeilenhoehen) {
   EXPECT_TRUE(baender[0]);
   EXPECT_TRUE(baender[1]);
   EXPECT_TRUE(baender[2]);
+}
+
+// The line already under the mouse is lit as the band opens, before any move; the speech of
+// the question ends with the pick.
+TEST_F(Wahl, ZeileUnterDerMausLeuchtetSofortUndDieRedeEndetMitDerWahl) {
+  std::filesystem::create_directories(ordner / "sounds");
+  ASSERT_TRUE(rt::WriteWaveFile((ordner / "sounds" / "frage.wav").string(),
+                                std::vector<int16_t>(22050 * 30, 0), 22050, 1));
+  const int lh = int(f.Picture1.TextHeight("X"));
+  // Question, two empty lines, "a", "b": the band is five lines high; the mouse rests on "b".
+  const int oben = 240 - 5 * lh / 2;
+  MausX = 320;
+  MausY = float(oben + 4 * lh + lh / 2);
+  bool eins = true, zwei = false;
+  uint32_t rede = 0;
+  bool redeLief = false;
+  beimWarten = [&] {
+    eins = f.Picture1.Point(2, float(oben + 3 * lh + lh / 2)) == rt::vbWhite;
+    zwei = f.Picture1.Point(2, MausY) == rt::vbWhite;
+    rede = SprachStream;
+    redeLief = rt::StreamPlaying(rede);
+  };
+  const Skript s = S({{Sprache, "frage.wav"}, {Auswahl, "2|F|a|b"}, {AuswahlEnde, ""}});
+  Spiele(s, {1});
+  EXPECT_FALSE(eins);
+  EXPECT_TRUE(zwei);
+  EXPECT_TRUE(redeLief);
+  EXPECT_FALSE(rt::StreamPlaying(rede));
 }
 
 TEST_F(Wahl, OhneAntwortenWirdNichtGewartet) {
