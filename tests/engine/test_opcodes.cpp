@@ -277,6 +277,45 @@ TEST_F(Befehle, GegenstaendeMusikUndFilm) {
   FilmPfad = film;
 }
 
+// A film holds the script until its end; Esc ends it sooner, also a tap whose release comes
+// in the same pump, and also an Esc still held from before. The video is closed after.
+TEST_F(Befehle, FilmWartetBisZuSeinemEndeOderEsc) {
+  ASSERT_TRUE(rt::WriteVideoFile((ordner / "sounds" / "film.avi").string(), 64, 48, 25, 100,
+                                 [](int, int w, int h, std::vector<int32_t>& px) { px.assign(size_t(w) * h, 0x00FF00); }));
+  const std::string film = FilmPfad;
+  FilmPfad = SoundPfad;
+  Zeigen();
+  auto dauer = [](std::function<void()> nachEinerSekunde) {
+    MerkerLoeschen("NACH_FILM");
+    const uint64_t start = rt::timeGetTime();
+    bool gedrueckt = false;
+    PumpBeobachter b([&] {
+      if (!gedrueckt && rt::timeGetTime() >= start + 1000 && nachEinerSekunde) {
+        gedrueckt = true;
+        nachEinerSekunde();
+      }
+    });
+    Fuehre(S({{Film, "C:\\x\\film.avi"}, {SetzeMerker, "NACH_FILM"}}));
+    EXPECT_TRUE(MerkerTesten("NACH_FILM"));
+    std::string antwort(200, ' ');
+    EXPECT_NE(rt::mciSendString("status vbVideo length", &antwort, 200), 0) << "the video is still open";
+    return rt::timeGetTime() - start;
+  };
+  const uint64_t ganz = dauer(nullptr);
+  EXPECT_GE(ganz, 4000u);
+  EXPECT_LT(ganz, 4500u);
+  const uint64_t getippt = dauer([&] {
+    rt::PostKey(f, rt::vbKeyEscape, true);
+    rt::PostKey(f, rt::vbKeyEscape, false);
+  });
+  EXPECT_GE(getippt, 1000u);
+  EXPECT_LT(getippt, 1500u);
+  LetzteTaste = 27;
+  EXPECT_LT(dauer(nullptr), 200u);
+  LetzteTaste = 0;
+  FilmPfad = film;
+}
+
 // What reaches the scene's effects, seen by a stand-in scene.
 struct EffektSzene : SzenenFenster {
   std::vector<std::string> rufe;
