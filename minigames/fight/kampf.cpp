@@ -34,6 +34,7 @@ void TPrügel::Text(const std::string& text, int32_t farbe) {
 void TPrügel::Warte(int32_t ms) {
   WarteFrame(ms);
   if (geschlossen_) throw Abbruch{};
+  Melde("W " + std::to_string(ms));
 }
 
 void TPrügel::TrefferTorvik(int32_t basis, const std::string& vorsatz) {

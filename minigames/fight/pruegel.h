@@ -52,8 +52,8 @@ class TPrügel : public rt::Form {
   void ShowEnergieT();
   void ShowEnergieK();
 
-  // Every picture, sound and text of the fight as it happens ("B name", "S name", "T text");
-  // tests follow the fight through it.
+  // Every picture, sound, text and pause of the fight as it happens ("B name", "S name",
+  // "T text", "W ms" once the pause is over); tests follow the fight through it.
   std::function<void(const std::string&)> Protokoll;
 
  private:

@@ -118,7 +118,8 @@ bool Zeigt(const rt::PicturePtr& bild, const std::string& datei) {
 
 class Pruegel : public ::testing::Test {
  protected:
-  std::vector<std::string> spur;
+  std::vector<std::string> spur;    // pictures, sounds and texts
+  std::vector<std::string> ablauf;  // and the pauses between them
   std::string altDaten;
 
   void SetUp() override {
@@ -127,7 +128,10 @@ class Pruegel : public ::testing::Test {
     altDaten = DatenPfad;
     DatenPfad = Spieldaten();
     ASSERT_FALSE(DatenPfad.empty());
-    Prügel().Protokoll = [this](const std::string& e) { spur.push_back(e); };
+    Prügel().Protokoll = [this](const std::string& e) {
+      ablauf.push_back(e);
+      if (e[0] != 'W') spur.push_back(e);
+    };
   }
   void TearDown() override {
     Prügel().Unload();
@@ -354,6 +358,145 @@ TEST_F(Pruegel, EveryEndingComesWithItsOutcome) {
       }
   }
   EXPECT_EQ(enden, (std::set<std::string>{"G", "V", "S"}));
+}
+
+// Steps of the fight as the trail shows them. "{n}" stands for a damage from n to n + 100.
+using Schritte = std::vector<std::string>;
+
+bool Gleich(const std::string& ist, const std::string& soll) {
+  const size_t auf = soll.find('{');
+  if (auf == std::string::npos) return ist == soll;
+  const size_t zu = soll.find('}');
+  const std::string vor = soll.substr(0, auf), nach = soll.substr(zu + 1);
+  if (ist.size() <= vor.size() + nach.size() || ist.compare(0, vor.size(), vor) != 0 ||
+      ist.compare(ist.size() - nach.size(), nach.size(), nach) != 0)
+    return false;
+  const std::string zahl = ist.substr(vor.size(), ist.size() - vor.size() - nach.size());
+  if (zahl.find_first_not_of("0123456789") != std::string::npos) return false;
+  const int basis = std::stoi(soll.substr(auf + 1, zu - auf - 1)), d = std::stoi(zahl);
+  return d >= basis && d <= basis + 100;
+}
+
+// Moves pos past the steps when the trail goes on with exactly them.
+bool Folgt(const Schritte& ablauf, size_t& pos, const Schritte& soll) {
+  if (ablauf.size() - pos < soll.size()) return false;
+  for (size_t k = 0; k < soll.size(); ++k)
+    if (!Gleich(ablauf[pos + k], soll[k])) return false;
+  pos += soll.size();
+  return true;
+}
+
+Schritte operator+(Schritte a, const Schritte& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+Schritte Mal(int n, const std::string& s) { return Schritte(size_t(n), s); }
+
+// Every move, ending and pause of the fight in its order, whatever chance picks; seeds are
+// tried until each kind of move has been seen.
+TEST_F(Pruegel, EveryMoveShowsItsPicturesSoundsAndPausesInOrder) {
+  const Schritte eroeffnung = {"W 1", "B Kampfs0.jpg", "B Kampfs1.jpg", "T Get Ready!", "W 2000",
+                               "B Kampf0.jpg", "T Fight!", "W 2000"};
+  const Schritte zugbeginn = {"B Kampf0.jpg", "W 2000"};
+  Schritte trank = {"T Zaubertrank", "W 2000", "B KampfKK0.jpg", "W 500", "S schluck.wav", "W 1500", "S s_kampf2.wav"};
+  for (int j = 1; j <= 9; ++j) trank = trank + Schritte{"B KampfKK" + std::to_string(j) + ".jpg", "W 500"};
+  trank.insert(trank.end() - 4, "S bionic.wav");  // after the eighth picture's pause
+  trank = trank + Schritte{"B KampfKK10.jpg", "S schlag2.wav", "T ULTIMATE! {1100} HP"};
+  auto abgewehrt = [](int bild) {
+    return Schritte{"B Kampf" + std::to_string(bild) + "1.jpg", "S block.wav", "W 2000", "B Kampf0.jpg", "T Guard",
+                    "W 2000"};
+  };
+  auto schlag = [](int a) {
+    return Schritte{"B Kampf" + std::to_string(a + 1) + "0.jpg", "S schlag2.wav", "W 2000", "B KampfT.jpg",
+                    "S TorvikF22a.wav", "T {480} HP"};
+  };
+  const Schritte feuerball = Schritte{"T Fireball", "W 2000", "B KampfTK0.jpg", "S hadoken.wav"} + Mal(41, "W 15") +
+                             Mal(34, "W 10") + Schritte{"B KampfH.jpg", "S s_kampf1.wav", "T AWESOME! {950} HP"};
+  const Schritte leicht = {"T Unblockable", "W 2000", "B KampfTK1.jpg", "S boing.wav", "W 2000", "S s_kampf1.wav",
+                           "T NICE! {10} HP", "W 1800"};
+  const Schritte schwer = {"T Unblockable", "W 2000", "B KampfTK20.jpg", "W 2000", "B KampfTK21.jpg", "S schlag.wav",
+                           "W 2000", "S s_kampf1.wav", "T WOW! {300} HP", "W 1200"};
+  auto technik = [](int k) {
+    const std::string n = std::to_string(k + 4);
+    const Schritte ende = {"S s_kampf1.wav", "T {280} HP"};
+    if (k == 2) return Schritte{"B Kampf600.jpg", "W 1000", "B Kampf601.jpg", "S Schlag.wav", "W 1000"} + ende;
+    return Schritte{"B Kampf" + n + "0.jpg", "S Schlag.wav", "W 2000", "B KampfH.jpg"} + ende;
+  };
+  const Schritte gewonnen = {"B KampfG.jpg", "S TorvikF23a.wav", "W 2000", "T Krakix wins!", "W 2000"};
+  const Schritte verloren = {"B KampfV.jpg", "S s_kampf1.wav", "W 2000", "T Torvik wins!", "S TorvikF24a.wav", "W 2000"};
+  const Schritte schluss = Schritte{"B KampfTK30.jpg", "T Final Attack!", "W 2000", "S Tesla.wav", "W 1000",
+                                    "B KampfTK31.jpg"} +
+                           Mal(10, "W 100") +
+                           Schritte{"B KampfTK32.jpg", "W 2000", "B KampfTK33.jpg", "W 1000", "B KampfTK34.jpg",
+                                    "S TorvikF25a.wav", "W 2000", "T Torvik wins!", "W 2000"};
+
+  const std::set<std::string> alle = {"trank", "abgewehrt", "schlag", "feuerball", "leicht", "schwer",
+                                      "torvik abgewehrt", "technik 0", "technik 1", "technik 2",
+                                      "gewonnen", "verloren", "schluss"};
+  std::set<std::string> gesehen;
+  for (int saat = 1; saat <= 80 && gesehen != alle; ++saat) {
+    SCOPED_TRACE("seed " + std::to_string(saat));
+    const bool mitTrank = saat % 2 == 0;
+    const std::array<int32_t, 6> angriffe = mitTrank ? std::array<int32_t, 6>{0, 3, 1, 2, 0, 1}
+                                                     : std::array<int32_t, 6>{0, 1, 2, 0, 1, 2};
+    const std::array<int32_t, 6> abwehren = {1, 1, 0, 2, 0, 1};
+    ablauf.clear();
+    TPrügel& f = Oeffne(mitTrank ? "ZAUBERTRANK" : "");
+    rt::Randomize(saat);
+    Plane(std::vector<int>(angriffe.begin(), angriffe.end()), std::vector<int>(abwehren.begin(), abwehren.end()));
+    f.Command1_Click();
+    // The counters' paced steps are theirs, not the fight's.
+    std::erase(ablauf, "W 20");
+
+    size_t pos = 0;
+    // Which of the steps the trail goes on with; none is a failure shown from there.
+    auto eines = [&](const std::vector<std::pair<std::string, Schritte>>& moeglich) {
+      for (const auto& [name, schritte] : moeglich)
+        if (Folgt(ablauf, pos, schritte)) {
+          gesehen.insert(name);
+          return true;
+        }
+      std::string rest;
+      for (size_t k = pos; k < ablauf.size() && k < pos + 12; ++k) rest += ablauf[k] + " | ";
+      ADD_FAILURE() << "unexpected at step " << pos << ": " << rest;
+      return false;
+    };
+    ASSERT_TRUE(Folgt(ablauf, pos, eroeffnung));
+    bool ende = false;
+    for (int i = 0; i <= 5 && !ende; ++i) {
+      const int a = angriffe[size_t(i)], b = abwehren[size_t(i)];
+      ASSERT_TRUE(Folgt(ablauf, pos, zugbeginn)) << "round " << i;
+      if (a == Zaubertrank) {
+        ASSERT_TRUE(eines({{"trank", trank}}));
+      } else {
+        ASSERT_TRUE(eines({{"abgewehrt", abgewehrt(a + 1)}, {"schlag", schlag(a)}}));
+      }
+      if (Folgt(ablauf, pos, gewonnen)) {
+        gesehen.insert("gewonnen");
+        ende = true;
+        break;
+      }
+      ASSERT_TRUE(Folgt(ablauf, pos, zugbeginn)) << "round " << i;
+      std::vector<std::pair<std::string, Schritte>> torvik = {{"feuerball", feuerball}};
+      if (a != Zaubertrank) {
+        torvik.push_back({"leicht", leicht});
+        torvik.push_back({"schwer", schwer});
+        torvik.push_back({"torvik abgewehrt", abgewehrt(b + 4)});
+        for (int k = 0; k < 3; ++k)
+          if (k != b) torvik.push_back({"technik " + std::to_string(k), technik(k)});
+      }
+      ASSERT_TRUE(eines(torvik)) << "round " << i;
+      if (Folgt(ablauf, pos, verloren)) {
+        gesehen.insert("verloren");
+        ende = true;
+      }
+    }
+    if (!ende) {
+      ASSERT_TRUE(eines({{"schluss", schluss}}));
+    }
+    EXPECT_EQ(pos, ablauf.size()) << "steps after the ending";
+  }
+  EXPECT_EQ(gesehen, alle);
 }
 
 TEST_F(Pruegel, APotionRoundAlwaysDrawsTheFireball) {
