@@ -52,6 +52,29 @@ TEST_F(PongTest, ElevenPointsWithALeadOfTwoEndTheMatch) {
   EXPECT_TRUE(SpielErgebnis.IstWahrheit());
 }
 
+// The side that scored serves: its drop falls at its own paddle and the rally leaves from there
+// toward the other side.
+TEST_F(PongTest, TheScorerServesTheNextPoint) {
+  const int links = 35, rechts = 595;
+  for (const bool computerPunktet : {true, false, false, true}) {
+    SCOPED_TRACE(computerPunktet ? "computer scored" : "player scored");
+    ASSERT_TRUE(BisRally());
+    if (computerPunktet) {
+      SpielerVerfehlt();
+    } else {
+      ComputerVerfehlt();
+    }
+    const int x = computerPunktet ? links : rechts, anderes = computerPunktet ? rechts : links;
+    ASSERT_TRUE(Bis([this] { return p.Timer6.Enabled(); }));
+    Takt(20);  // the ball has dropped a little way
+    EXPECT_EQ(p.BallX, float(x));
+    EXPECT_GT(NichtSchwarz(x, 0, x + 9, 100), 0);
+    EXPECT_EQ(NichtSchwarz(anderes, 0, anderes + 9, 100), 0);
+    ASSERT_TRUE(BisRally());
+    EXPECT_EQ(p.BallVX, computerPunktet ? 5.0f : -5.0f);
+  }
+}
+
 TEST_F(PongTest, PauseOnlyInTheRallyAndResumeWithinTheSameTick) {
   // During the serve the keys are not read.
   Taste('P', true);

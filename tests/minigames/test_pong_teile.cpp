@@ -119,6 +119,29 @@ TEST_F(PongTest, WallsTradeSpinForSpeed) {
   EXPECT_FLOAT_EQ(p.BallVX + 100 / 5.0f, 25);
 }
 
+// Up held at the hit spins the ball negative, Down positive; in flight a positive spin lifts
+// the ball and a negative one drops it, fully at the left edge and hardly at the right.
+TEST_F(PongTest, SpinBendsThePathMostOnTheComputersSide) {
+  p.StufenGrenze = 100;
+  p.SchlaegerRechtsY = 215;
+  p.BallY = 210;
+  p.BallVY = 0;
+  p.Tastendauer = -10;  // Up held for ten ticks
+  p.rechts();
+  EXPECT_NEAR(p.Effet, -10 / 9.9 - 1, 1e-5);
+
+  const auto senkung = [this](float x, float effet) {
+    p.BallX = x, p.BallY = 200, p.BallVX = 5, p.BallVY = 1, p.Effet = effet;
+    p.bewegung();
+    return p.BallY - 200;
+  };
+  const double links = std::cos(50.0 / 620 * 1.57);
+  EXPECT_NEAR(senkung(50, 2), 1 - 2 * links, 1e-4);
+  EXPECT_NEAR(senkung(50, -2), 1 + 2 * links, 1e-4);
+  EXPECT_NEAR(senkung(590, 2), 1 - 2 * std::cos(590.0 / 620 * 1.57), 1e-4);
+  EXPECT_GT(senkung(590, 2), 0.8f);
+}
+
 TEST_F(PongTest, HitsReturnTheBallByWhereItMetThePaddle) {
   // A ball centre 55.9 pixels off the paddle's centre is hit, 56 is missed.
   p.StufenGrenze = 100;
