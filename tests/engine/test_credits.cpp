@@ -145,6 +145,44 @@ TEST_F(Abspann, SeitenBilderUndMusikBisZumEnde) {
   EXPECT_TRUE(Schwarz(0, 350, 10, 5));  // cleared with its page
 }
 
+// One character is typed every fifth pass (80 ms): it shows dark grey, a step later light grey
+// and a step after that white.
+TEST_F(Abspann, JederFuenfteDurchgangTipptUndDieSpurWirdHeller) {
+  Zeigen();
+  TForm1& f = Form1();
+  constexpr int kZeichen = 10;  // "Herzlichen", the first word on page 1
+  const rt::Color stufen[3] = {rt::QBColor(8), rt::QBColor(7), rt::QBColor(15)};
+  std::array<std::array<int64_t, 3>, kZeichen> seit;
+  for (auto& z : seit) z.fill(-1);
+  bool zu = false;
+  {
+    PumpBeobachter b([&] {
+      const int64_t jetzt = int64_t(rt::timeGetTime());
+      for (int k = 0; k < kZeichen; ++k) {
+        std::set<rt::Color> farben;
+        for (int y = 2; y < 16; ++y)
+          for (int x = 3 + 8 * k; x < 9 + 8 * k; ++x) farben.insert(Schirm(x, y));
+        for (int st = 0; st < 3; ++st)
+          if (seit[size_t(k)][size_t(st)] < 0 && farben.count(stufen[st])) seit[size_t(k)][size_t(st)] = jetzt;
+      }
+      if (!zu && seit[kZeichen - 1][2] >= 0) {
+        zu = true;
+        rt::PostClose(f);
+      }
+    });
+    f.Abspann();
+  }
+  ASSERT_TRUE(zu);
+  for (int k = 0; k < kZeichen; ++k) {
+    SCOPED_TRACE(k);
+    EXPECT_EQ(seit[size_t(k)][1] - seit[size_t(k)][0], 80);
+    EXPECT_EQ(seit[size_t(k)][2] - seit[size_t(k)][1], 80);
+    if (k > 0) {
+      EXPECT_EQ(seit[size_t(k)][0] - seit[size_t(k) - 1][0], 80);
+    }
+  }
+}
+
 TEST_F(Abspann, SchliessenDesFenstersBeendetIhn) {
   Zeigen();
   TForm1& f = Form1();
