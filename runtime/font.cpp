@@ -31,6 +31,10 @@ struct Cached {
   int scale = 1;  // bitmap faces asked for at a multiple of their size are drawn enlarged
   // Measured lines: auto-sized labels measure their captions on every look at the window.
   std::unordered_map<std::string, int> widths;
+  // Faces set with advances of our own, by Windows-1252 byte (empty: the face's own): each
+  // glyph's advance and the right edge of its picture, and the glyphs as rendered.
+  std::vector<int> advances, rightEdges;
+  std::vector<TextRun> glyphs;
 };
 
 // Opened fonts by file, size and style; kept until the process ends.
@@ -80,6 +84,7 @@ struct Resolved {
   int size;     // pixels for scalable faces, the strike's index for bitmap faces
   bool bitmap;  // a face with fixed strikes: bold and italic are made by the library
   int scale = 1;
+  bool tight = false;  // letters set one blank column apart
 };
 
 // The classic screen fonts exist only in a few pixel heights (strikes).
@@ -90,10 +95,14 @@ struct BitmapFace {
   const char* largeStandIn;  // scalable family for sizes far above the largest strike; without
                              // one, the strike is enlarged by whole multiples like the classic
                              // font mapper does
+  // Strikes up to this height carry a blank column on both sides of most capitals, twice the
+  // gap between small letters, and captions sized for the classic face come out a few pixels
+  // too wide ("Merla" in its 25-pixel label): their letters keep only the column on the left.
+  int tightUpTo = 0;
 };
 const BitmapFace kBitmapFaces[] = {
     {"fixedsys", "fixedsys.ttf", {15}, nullptr},
-    {"ms sans serif", "ms_sans_serif.ttf", {13, 16, 20}, "Liberation Sans"},
+    {"ms sans serif", "ms_sans_serif.ttf", {13, 16, 20}, "Liberation Sans", 13},
 };
 
 // Maps a font name and size to a file. Bitmap fonts are opened by path because fontconfig
@@ -115,7 +124,7 @@ Resolved ResolveFont(const Font& f) {
     for (size_t i = 0; i < b.heights.size(); ++i)
       if (b.heights[i] * 0.8 <= em + 0.5) index = int(i);
     const int scale = b.largeStandIn ? 1 : std::clamp(int(em / largest), 1, 16);
-    return {std::string(kWineFonts) + b.file, index, true, scale};
+    return {std::string(kWineFonts) + b.file, index, true, scale, scale == 1 && b.heights[size_t(index)] <= b.tightUpTo};
   }
   std::string family = f.name;
   if (name == "courier") family = "Courier New";
@@ -123,6 +132,82 @@ Resolved ResolveFont(const Font& f) {
 }
 
 Cached& OpenFace(const Font& f);
+
+uint32_t CodePoint(char c) {
+  const std::string u = ToUtf8(std::string(1, c));
+  const auto b = [&u](size_t i) { return uint32_t(uint8_t(u[i])); };
+  if (u.size() == 1) return b(0);
+  if (u.size() == 2) return (b(0) & 0x1F) << 6 | (b(1) & 0x3F);
+  return (b(0) & 0x0F) << 12 | (b(1) & 0x3F) << 6 | (b(2) & 0x3F);
+}
+
+// A letter's advance ends where its picture ends: the blank column on its left is the gap.
+// The blank between words loses a column too, so that the words' gap stays three times the
+// letters'. Digits keep their common width and punctuation its space.
+void SetTight(Cached& c) {
+  c.advances.assign(256, 0);
+  c.rightEdges.assign(256, 0);
+  c.glyphs.assign(256, TextRun{});
+  for (int b = 1; b < 256; ++b) {
+    const std::string ch(1, char(b));
+    int minx = 0, maxx = 0, miny = 0, maxy = 0, adv = 0;
+    if (TTF_GlyphMetrics32(c.font, CodePoint(char(b)), &minx, &maxx, &miny, &maxy, &adv) != 0) continue;
+    const bool letter = UCase(ch) != LCase(ch);
+    c.advances[size_t(b)] = letter && maxx > minx ? std::min(adv, maxx) : b == ' ' ? adv - 1 : adv;
+    c.rightEdges[size_t(b)] = maxx;
+  }
+}
+
+// Width of a line set with the face's own advances: the pen's end or the furthest glyph edge.
+int TightWidth(const Cached& c, const std::string& line) {
+  int pen = 0, w = 0;
+  for (char ch : line) {
+    const size_t b = uint8_t(ch);
+    w = std::max(w, pen + c.rightEdges[b]);
+    pen += c.advances[b];
+  }
+  return std::max(w, pen);
+}
+
+// A solid rendering as coverage, each pixel enlarged k times; takes the surface.
+void Coverage(SDL_Surface* s, int k, TextRun& run) {
+  run.width = s->w * k;
+  run.height = s->h * k;
+  run.coverage.assign(size_t(run.width) * run.height, 0);
+  SDL_LockSurface(s);
+  for (int y = 0; y < run.height; ++y) {
+    const auto* row = static_cast<const uint8_t*>(s->pixels) + size_t(y / k) * s->pitch;
+    for (int x = 0; x < run.width; ++x) run.coverage[size_t(y) * run.width + x] = row[x / k] ? 255 : 0;
+  }
+  SDL_UnlockSurface(s);
+  SDL_FreeSurface(s);
+}
+
+const TextRun& Glyph(Cached& c, char ch) {
+  TextRun& run = c.glyphs[uint8_t(ch)];
+  if (run.height || !ch) return run;
+  run.height = 1;  // tried: a glyph that does not render stays blank
+  if (SDL_Surface* s = TTF_RenderGlyph32_Solid(c.font, CodePoint(ch), SDL_Color{255, 255, 255, 255}))
+    Coverage(s, 1, run);
+  return run;
+}
+
+// The line glyph by glyph at the face's own advances (tight faces are never enlarged).
+TextRun TightLine(Cached& c, const std::string& line) {
+  TextRun out;
+  out.width = TightWidth(c, line);
+  out.height = c.lineHeight;
+  out.coverage.assign(size_t(out.width) * out.height, 0);
+  int pen = 0;
+  for (char ch : line) {
+    const TextRun& g = Glyph(c, ch);
+    for (int y = 0; y < std::min(g.height, out.height); ++y)
+      for (int x = 0; x < g.width && pen + x < out.width; ++x)
+        if (g.coverage[size_t(y) * g.width + x]) out.coverage[size_t(y) * out.width + pen + x] = 255;
+    pen += c.advances[uint8_t(ch)];
+  }
+  return out;
+}
 
 Cached& OpenFont(const Font& asked) {
   Font f = asked;
@@ -159,6 +244,7 @@ Cached& OpenFace(const Font& f) {
     TTF_SetFontHinting(c.font, TTF_HINTING_MONO);
     c.scale = r.scale;
     c.lineHeight = std::max(1, TTF_FontHeight(c.font)) * c.scale;
+    if (r.tight) SetTight(c);
   } else {
     c.lineHeight = 16;
   }
@@ -191,7 +277,8 @@ int FontTextWidth(const Font& f, const std::string& line) {
   auto known = c.widths.find(line);
   if (known != c.widths.end()) return known->second;
   int w = 0, h = 0;
-  if (TTF_SizeUTF8(c.font, ToUtf8(line).c_str(), &w, &h) != 0) return 0;
+  if (!c.advances.empty()) w = TightWidth(c, line);
+  else if (TTF_SizeUTF8(c.font, ToUtf8(line).c_str(), &w, &h) != 0) return 0;
   if (c.widths.size() >= 4096) c.widths.clear();
   c.widths.emplace(line, w * c.scale);
   return w * c.scale;
@@ -202,20 +289,10 @@ TextRun RenderTextLine(const Font& f, const std::string& line) {
   Cached& c = OpenFont(f);
   run.height = c.lineHeight;
   if (line.empty() || !c.font) return run;
+  if (!c.advances.empty()) return TightLine(c, line);
   // Solid rendering: crisp, unsmoothed glyphs like the classic screen fonts.
-  SDL_Surface* s = TTF_RenderUTF8_Solid(c.font, ToUtf8(line).c_str(), SDL_Color{255, 255, 255, 255});
-  if (!s) return run;
-  const int k = c.scale;
-  run.width = s->w * k;
-  run.height = s->h * k;
-  run.coverage.assign(size_t(run.width) * run.height, 0);
-  SDL_LockSurface(s);
-  for (int y = 0; y < run.height; ++y) {
-    const auto* row = static_cast<const uint8_t*>(s->pixels) + size_t(y / k) * s->pitch;
-    for (int x = 0; x < run.width; ++x) run.coverage[size_t(y) * run.width + x] = row[x / k] ? 255 : 0;
-  }
-  SDL_UnlockSurface(s);
-  SDL_FreeSurface(s);
+  if (SDL_Surface* s = TTF_RenderUTF8_Solid(c.font, ToUtf8(line).c_str(), SDL_Color{255, 255, 255, 255}))
+    Coverage(s, c.scale, run);
   return run;
 }
 
