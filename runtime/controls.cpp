@@ -41,56 +41,6 @@ void Rect(std::vector<Color>& f, int fw, const Clip& c, int x, int y, int w, int
   VLine(f, fw, c, x + w - 1, y, h, br);
 }
 
-// Caption lines: CR, LF and CR LF break lines; with wrap, words move to the next line when the
-// width is exceeded (a word longer than the width breaks between characters).
-std::vector<std::string> LayoutText(const Font& font, const std::string& text, int maxW, bool wrap) {
-  std::vector<std::string> paras;
-  std::string cur;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char ch = text[i];
-    if (ch == '\r' || ch == '\n') {
-      paras.push_back(cur);
-      cur.clear();
-      if (ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      cur += ch;
-    }
-  }
-  paras.push_back(cur);
-  if (!wrap || maxW <= 0) return paras;
-  std::vector<std::string> lines;
-  for (const std::string& p : paras) {
-    std::string line;
-    size_t i = 0;
-    if (p.empty()) lines.push_back("");
-    while (i < p.size()) {
-      // Next word with the blanks before it.
-      size_t j = i;
-      while (j < p.size() && p[j] == ' ') ++j;
-      while (j < p.size() && p[j] != ' ') ++j;
-      const std::string word = p.substr(i, j - i);
-      if (FontTextWidth(font, line + word) <= maxW || line.empty()) {
-        line += word;
-        // A single word wider than the line: break it between characters.
-        while (FontTextWidth(font, line) > maxW && line.size() > 1) {
-          size_t k = line.size() - 1;
-          while (k > 1 && FontTextWidth(font, line.substr(0, k)) > maxW) --k;
-          lines.push_back(line.substr(0, k));
-          line = line.substr(k);
-        }
-      } else {
-        lines.push_back(line);
-        size_t s = 0;
-        while (s < word.size() && word[s] == ' ') ++s;
-        line = word.substr(s);
-      }
-      i = j;
-    }
-    if (!line.empty()) lines.push_back(line);
-  }
-  return lines;
-}
-
 constexpr Color kGrayText = RGB(128, 128, 128);
 }  // namespace
 
@@ -193,6 +143,22 @@ const TextRun& CachedRun(const Font& f, const std::string& line) {
   if (it != byText.end()) return it->second;
   ++count;
   return byText.emplace(line, RenderTextLine(f, line)).first->second;
+}
+
+int CaptionWidth(const Font& f, const std::string& line) {
+  return line.size() > kMeasurePiece ? FontTextWidth(f, line) : CachedRun(f, line).width;
+}
+
+bool CaptionRowShows(const Clip& clip, int y, int lh) { return y < clip.b && y + 2 * lh > clip.t; }
+
+void DrawCaption(std::vector<Color>& frame, int fw, const Clip& clip, const Font& f, const std::string& line,
+                 int x, int y, Color c, bool embossed) {
+  const LinePart part = VisiblePart(f, line, x, clip.l - 1, clip.r);
+  if (part.end <= part.begin) return;
+  const bool whole = part.begin == 0 && part.end == line.size();
+  const TextRun& run = CachedRun(f, whole ? line : line.substr(part.begin, part.end - part.begin));
+  if (embossed) DrawRun(frame, fw, clip, part.x + 1, y + 1, run, kHighlight);
+  DrawRun(frame, fw, clip, part.x, y, run, c);
 }
 
 void ComposeChildren(Container& c, std::vector<Color>& frame, int fw, int fh, int ox, int oy,
@@ -333,15 +299,16 @@ void Label::Compose(std::vector<Color>& frame, int fw, int, int ox, int oy, int 
   if (in) Draw3DFrame(frame, fw, c, x, y, w, h, true);
   const Clip tc = Intersect(c, x + in, y + in, w - 2 * in, h - 2 * in);
   const int lh = FontLineHeight(font);
-  const auto lines = LayoutText(font, Caption, w - 2 * in, !AutoSize || WordWrap);
+  // Lines below the label's bottom never show: they are not even laid out.
+  const size_t shown = lh > 0 ? size_t(std::max(0, h - 2 * in + lh - 1) / lh) : SIZE_MAX;
+  const auto lines = LayoutText(font, Caption, w - 2 * in, !AutoSize || WordWrap, shown);
   for (size_t i = 0; i < lines.size(); ++i) {
-    const TextRun& run = CachedRun(font, lines[i]);
-    int lx = x + in;
-    if (Alignment == 1) lx = x + w - in - run.width;
-    else if (Alignment == 2) lx = x + (w - run.width) / 2;
     const int ly = y + in + int(i) * lh;
-    if (!enabled_) DrawRun(frame, fw, tc, lx + 1, ly + 1, run, kHighlight);
-    DrawRun(frame, fw, tc, lx, ly, run, enabled_ ? ForeColor : kGrayText);
+    if (!CaptionRowShows(tc, ly, lh)) continue;
+    int lx = x + in;
+    if (Alignment == 1) lx = x + w - in - CaptionWidth(font, lines[i]);
+    else if (Alignment == 2) lx = x + (w - CaptionWidth(font, lines[i])) / 2;
+    DrawCaption(frame, fw, tc, font, lines[i], lx, ly, enabled_ ? ForeColor : kGrayText, !enabled_);
   }
 }
 
@@ -424,10 +391,10 @@ void CommandButton::Compose(std::vector<Color>& frame, int fw, int, int ox, int 
   const auto lines = LayoutText(font, Caption, w - 8, true);
   const int top = y + (h - int(lines.size()) * lh) / 2 + shift;
   for (size_t i = 0; i < lines.size(); ++i) {
-    const TextRun& run = CachedRun(font, lines[i]);
-    const int lx = x + (w - run.width) / 2 + shift, ly = top + int(i) * lh;
-    if (!enabled_) DrawRun(frame, fw, tc, lx + 1, ly + 1, run, kHighlight);
-    DrawRun(frame, fw, tc, lx, ly, run, enabled_ ? 0 : kGrayText);
+    const int ly = top + int(i) * lh;
+    if (!CaptionRowShows(tc, ly, lh)) continue;
+    const int lx = x + (w - CaptionWidth(font, lines[i])) / 2 + shift;
+    DrawCaption(frame, fw, tc, font, lines[i], lx, ly, enabled_ ? 0 : kGrayText, !enabled_);
   }
   if (focus) {  // the dotted focus rectangle
     const Clip fc = Intersect(c, x + 4, y + 4, w - 8, h - 8);
@@ -445,18 +412,6 @@ void CommandButton::Compose(std::vector<Color>& frame, int fw, int, int ox, int 
 // ---- TextBox -----------------------------------------------------------------------------
 
 namespace {
-// Glyph advances per character: a text box measures its lines by summing them, so a long log
-// lays out in one pass instead of measuring ever longer prefixes.
-const int* Advances(const Font& f) {
-  static std::unordered_map<uint64_t, std::vector<int>> cache;
-  auto [it, fresh] = cache.try_emplace(Mix(0, f));
-  if (fresh) {
-    it->second.assign(256, 0);
-    for (int c = 1; c < 256; ++c) it->second[size_t(c)] = FontTextWidth(f, std::string(1, char(c)));
-  }
-  return it->second.data();
-}
-
 int Span(const int* adv, const std::string& s, int start, int len) {
   int w = 0;
   for (int k = start; k < start + len && k < int(s.size()); ++k) w += adv[uint8_t(s[size_t(k)])];
@@ -493,7 +448,7 @@ const std::vector<TextBox::Line>& TextBox::Lines() const {
     lines_.push_back({0, n});
     return lines_;
   }
-  const int* adv = Advances(font);
+  const int* adv = GlyphAdvances(font);
   int i = 0;
   while (true) {
     int e = i;
@@ -549,7 +504,7 @@ void TextBox::OnKeyDown(int& keyCode, int shift) {
   const std::string& s = Text;
   int pos = Clamp(*this, SelStart);
   const auto lines = Lines();  // a copy: editing below changes the text
-  const int* adv = Advances(font);
+  const int* adv = GlyphAdvances(font);
   const int li = LineOf(lines, pos);
   auto crlfBefore = [&](int p) { return p >= 2 && s[p - 2] == '\r' && s[p - 1] == '\n'; };
   auto crlfAt = [&](int p) { return p + 1 < int(s.size()) && s[p] == '\r' && s[p + 1] == '\n'; };
@@ -627,7 +582,7 @@ void TextBox::OnMouse(int kind, int button, int x, int y) {
   }
   const int lh = std::max(FontLineHeight(font), 1);
   const int li = std::clamp(scrollTop_ + (y - in - 1) / lh, 0, int(lines.size()) - 1);
-  SelStart = IndexAtX(Advances(font), Text, lines[li].start, lines[li].len, x - in - 1 + scrollX_);
+  SelStart = IndexAtX(GlyphAdvances(font), Text, lines[li].start, lines[li].len, x - in - 1 + scrollX_);
   Invalidate();
 }
 
@@ -698,7 +653,7 @@ void TextBox::Compose(std::vector<Color>& frame, int fw, int, int ox, int oy, in
   }
   scrollTop_ = std::clamp(scrollTop_, 0, std::max(int(lines.size()) - 1, 0));
   if (bar) DrawScrollBar(frame, fw, c, x + w - in - bar, y + in, h - 2 * in, scrollTop_, visible, int(lines.size()));
-  const int caretX = Span(Advances(font), Text, lines[li].start, pos - lines[li].start);
+  const int caretX = Span(GlyphAdvances(font), Text, lines[li].start, pos - lines[li].start);
   if (!MultiLine) {
     if (caretX - scrollX_ > innerW - 1) scrollX_ = caretX - innerW + 1;
     if (caretX < scrollX_) scrollX_ = caretX;

@@ -218,15 +218,16 @@ void DrawTooltip(Form& f, std::vector<Color>& frame, int fw, int fh) {
   PointerState& s = S();
   if (!s.tipShown || s.tipForm != f.hWnd() || s.tipText.empty()) return;
   const Font font;
-  const TextRun& run = CachedRun(font, s.tipText);
-  const int w = run.width + 6, h = run.height + 4;
+  const bool lang = s.tipText.size() > kMeasurePiece;
+  const int w = CaptionWidth(font, s.tipText) + 6;
+  const int h = (lang ? FontLineHeight(font) : CachedRun(font, s.tipText).height) + 4;
   int x = std::clamp(s.tipX, 0, std::max(fw - w, 0));
   int y = s.tipY + 20;
   if (y + h > fh) y = std::max(s.tipY - h - 4, 0);
   const Clip all{0, 0, fw, fh};
   FillRect(frame, fw, all, x, y, w, h, 0);
   FillRect(frame, fw, all, x + 1, y + 1, w - 2, h - 2, RGB(255, 255, 225));
-  DrawRun(frame, fw, all, x + 3, y + 2, run, 0);
+  DrawCaption(frame, fw, all, font, s.tipText, x + 3, y + 2, 0, false);
 }
 
 void ResetPointerState() {

@@ -4,6 +4,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -270,8 +271,14 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 int FontLineHeight(const Font& f) { return OpenFont(f).lineHeight; }
 
-int FontTextWidth(const Font& f, const std::string& line) {
-  if (line.empty()) return 0;
+int FontTextWidth(const Font& f, std::string_view piece) {
+  if (piece.empty()) return 0;
+  if (piece.size() > kMeasurePiece) {
+    int64_t w = 0;
+    for (size_t i = 0; i < piece.size(); i += kMeasurePiece) w += FontTextWidth(f, piece.substr(i, kMeasurePiece));
+    return int(std::min<int64_t>(w, INT_MAX));
+  }
+  const std::string line(piece);
   Cached& c = OpenFont(f);
   if (!c.font) return int(line.size()) * (c.lineHeight / 2);
   auto known = c.widths.find(line);

@@ -98,6 +98,21 @@ void ComposeChildren(Container& c, std::vector<Color>& frame, int fw, int fh, in
                      const Clip& clip);
 // Rendered text lines, cached (labels and buttons redraw the same captions every frame).
 const TextRun& CachedRun(const Font& f, const std::string& line);
+// Caption lines: CR, LF and CR LF break lines; with wrap, words move to the next line when the
+// width is exceeded (a word wider than an empty line breaks between characters). Only the first
+// maxLines lines are laid out.
+std::vector<std::string> LayoutText(const Font& font, std::string_view text, int maxW, bool wrap,
+                                    size_t maxLines = SIZE_MAX);
+// A caption line's width as drawn; a long line is measured rather than rendered whole.
+int CaptionWidth(const Font& f, const std::string& line);
+// Whether a caption line at row y may show inside the clip (glyphs may reach a little below a
+// line's height).
+bool CaptionRowShows(const Clip& clip, int y, int lh);
+// Draws a caption line from (x, y), embossed when disabled; of a long line only what the clip shows.
+void DrawCaption(std::vector<Color>& frame, int fw, const Clip& clip, const Font& f, const std::string& line,
+                 int x, int y, Color c, bool embossed);
+// Each character's width on its own, by character code.
+const int* GlyphAdvances(const Font& f);
 
 // FNV-style digests for LookDigest.
 inline uint64_t Mix(uint64_t h, uint64_t v) { return (h ^ v) * 0x100000001B3ull + 0x9E3779B97F4A7C15ull; }

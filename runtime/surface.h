@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace rt {
@@ -158,7 +159,14 @@ bool SetPixelV(HDC dc, int x, int y, Color c);
 struct TextRun { int width = 0, height = 0; std::vector<uint8_t> coverage; };
 // Line height in pixels of a font.
 int FontLineHeight(const Font& f);
-int FontTextWidth(const Font& f, const std::string& line);
+// Lines longer than kMeasurePiece characters are measured piece by piece (their width is the
+// sum of the pieces'), so that neither time nor memory grows faster than their length.
+constexpr size_t kMeasurePiece = 512;
+int FontTextWidth(const Font& f, std::string_view line);
+// The stretch [begin, end) of a line drawn from x that can show between the columns left and
+// right, and where that stretch starts; a line within kMeasurePiece is always whole.
+struct LinePart { size_t begin = 0, end = 0; int x = 0; };
+LinePart VisiblePart(const Font& f, std::string_view line, int x, int left, int right);
 // Renders one line: coverage 0..255 per pixel (width x height).
 TextRun RenderTextLine(const Font& f, const std::string& line);
 

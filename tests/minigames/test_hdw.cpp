@@ -1,11 +1,13 @@
 // The capitals quiz: reading the list, four right answers winning, one wrong answer losing, the
 // feedback's blinking and its length, and the orderly ends of a quiz that cannot ask.
 #include <set>
+#include <string>
 
 #include "denkspiel_test.h"
 #include "minigames/capitals/hdw.h"
 #include "runtime/text.h"
 #include "scratch.h"
+#include "speicher_grenze.h"
 
 namespace {
 
@@ -175,6 +177,38 @@ TEST_F(HDWTest, QuizWithoutQuestionsOrClosedFromOutsideIsLost) {
   EXPECT_FALSE(StarteMinispiel("HDW,QUIZ,1"));
   EXPECT_EQ(fragenGesehen, 2);
   EXPECT_EQ(SpielErgebnis.WahrheitOderNichts(), std::optional<bool>(false));
+}
+
+// A list line of one endless word, as country and as answer: the question shows within two
+// seconds of processor time, each label showing as much of the word as it can hold. Breaking the
+// word measured every shorter prefix again and again and took minutes.
+TEST_F(HDWTest, AWordWiderThanItsLabelIsShownAtOnce) {
+  std::string wort(10000, 'x');
+  for (size_t i = 0; i < wort.size(); ++i) wort[i] = char('a' + i * 7 % 26);
+  Liste(wort + "#" + wort + ",Bern,Genf,Basel\r\n");
+  const int status = testing_support::InChildWithSeconds(2, [&] {
+    int gesehen = 0;
+    zug = [&] {
+      if (!FrageOffen()) return;
+      const auto& bild = q.ComposedFrame();
+      // Text in the question's yellow and in the answer's colour, inside each label.
+      auto farbig = [&](const rt::Label& l) {
+        int n = 0;
+        for (int y = l.Top(); y < l.Top() + l.Height(); ++y)
+          for (int x = l.Left(); x < l.Left() + l.Width(); ++x)
+            n += bild[size_t(y) * size_t(q.ScaleWidth()) + size_t(x)] == l.ForeColor;
+        return n;
+      };
+      const rt::Label& antwort = q.Label2[q.RichtigerIndex];
+      if (farbig(q.Label1) > 100 && farbig(antwort) > 100 && antwort.Caption == wort) ++gesehen;
+      q.Unload(rt::vbAppWindows);
+    };
+    StarteMinispiel("HDW,QUIZ,1");
+    return gesehen == 1 ? 0 : 1;
+  });
+  ASSERT_NE(status, -1);
+  ASSERT_TRUE(WIFEXITED(status)) << "the quiz hung: signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the long word did not show";
 }
 
 }  // namespace
