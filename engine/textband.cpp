@@ -1,6 +1,8 @@
 // The text band: a black band with white edges that eases open across the middle of the scene,
 // shows the text centred line by line, and closes again onto the clean scene.
+#include <algorithm>
 #include <cmath>
+#include <string_view>
 
 #include "engine/form1.h"
 #include "engine/shared.h"
@@ -10,14 +12,33 @@
 
 namespace {
 
-std::string MitUmbruechen(std::string text) {
-  for (char& c : text)
-    if (c == '#') c = '\r';
-  return text;
+// "#" breaks a line like a carriage return. The text is read in place rather than copied with the
+// marks replaced: a script text may take tens of megabytes, of which the band shows a few lines.
+bool Umbruch(char c) { return c == '#' || c == '\r'; }
+
+// TextHeight of the text with every "#" made a carriage return: a carriage return with a line
+// feed after it, or either alone, ends a line.
+float BandHoehe(const rt::Surface& s, std::string_view text) {
+  int64_t zeilen = 1;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (Umbruch(text[i])) {
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      ++zeilen;
+    } else if (text[i] == '\n') {
+      ++zeilen;
+    }
+  }
+  return float(int64_t(rt::FontLineHeight(s.font)) * zeilen);
+}
+
+std::string_view OhneRandBlanks(std::string_view s) {
+  const size_t a = s.find_first_not_of(' ');
+  if (a == std::string_view::npos) return {};
+  return s.substr(a, s.find_last_not_of(' ') + 1 - a);
 }
 
 // The colour number of a line: "$" and a hexadecimal digit choose it, else white.
-int TextFarbe(const std::string& zeile) {
+int TextFarbe(std::string_view zeile) {
   if (zeile.empty() || zeile[0] != '$') return 15;
   if (zeile.size() < 2) return 15;
   int n = static_cast<unsigned char>(rt::UCase(zeile.substr(1, 1))[0]) - 48;
@@ -29,10 +50,10 @@ int TextFarbe(const std::string& zeile) {
 }  // namespace
 
 void TForm1::ZeigText(const std::string& text) {
-  const std::string t = MitUmbruechen(text);
   const float sw = float(Picture1.ScaleWidth()), sh = float(Picture1.ScaleHeight());
   const float mitte = sh / 2;
-  const float h = Picture1.TextHeight(t) / 2 + 2;
+  const float hoehe = BandHoehe(Picture1, text);
+  const float h = hoehe / 2 + 2;
   double a = 0;
   do {
     const double r = std::sin(a) * h;
@@ -44,22 +65,25 @@ void TForm1::ZeigText(const std::string& text) {
   } while (a < double(PiWert / 2));
 
   Picture1.ForeColor = rt::QBColor(15);
-  Picture1.CurrentY = float(mitte - float(rt::CLng(Picture1.TextHeight(rt::Trim(t))) / 2) + 1);
+  // Trimming the blanks around the text takes no line away: its height is the whole text's.
+  Picture1.CurrentY = float(mitte - float(rt::CLng(hoehe) / 2) + 1);
+  const std::string_view t = text;
   size_t start = 0;
   for (;;) {
-    const size_t ende = t.find('\r', start);
-    std::string zeile = t.substr(start, ende == std::string::npos ? std::string::npos : ende - start);
+    size_t ende = start;
+    while (ende < t.size() && !Umbruch(t[ende])) ++ende;
+    std::string_view zeile = t.substr(start, ende - start);
     Picture1.ForeColor = rt::QBColor(TextFarbe(zeile));
-    if (!zeile.empty() && zeile[0] == '$') zeile = rt::Mid(zeile, 3);
-    Picture1.CurrentX = float(rt::CLng(sw) / 2 - rt::CLng(Picture1.TextWidth(rt::Trim(zeile))) / 2);
+    if (!zeile.empty() && zeile[0] == '$') zeile.remove_prefix(std::min<size_t>(2, zeile.size()));
+    Picture1.CurrentX = float(rt::CLng(sw) / 2 - rt::CLng(Picture1.TextWidth(OhneRandBlanks(zeile))) / 2);
     Picture1.Print(zeile);
-    if (ende == std::string::npos) break;
+    if (ende == t.size()) break;
     start = ende + 1;
   }
 }
 
 void TForm1::WegText(const std::string& text) {
-  const std::string t = MitUmbruechen(text);
+  const float hoehe = BandHoehe(Picture1, text);
   const int sw = Picture1.ScaleWidth(), sh = Picture1.ScaleHeight();
   const float mitte = float(sh) / 2;
   auto zeileZurueck = [&](long long y) {
@@ -68,7 +92,7 @@ void TForm1::WegText(const std::string& text) {
   float a = PiWert / 2;
   Picture1.SetAutoRedraw(false);
   do {
-    const float r = float(std::sin(double(a)) * double(Picture1.TextHeight(t) / 2 + 2));
+    const float r = float(std::sin(double(a)) * double(hoehe / 2 + 2));
     Picture1.Line(0, mitte - r, float(sw), mitte - r, rt::QBColor(15));
     long long zeile = rt::CLng(double(mitte) - r - 1);
     if (zeile < 0) zeile = 0;

@@ -252,19 +252,18 @@ Cached& OpenFace(const Font& f) {
   return cache.emplace(key, c).first->second;
 }
 
-// Lines of a text: a carriage return (with or without a line feed) or a lone line feed ends one.
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines(1);
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char ch = text[i];
-    if (ch == '\r' || ch == '\n') {
-      if (ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      lines.emplace_back();
-    } else {
-      lines.back() += ch;
-    }
+// The lines of a text, in place: a carriage return (with or without a line feed) or a lone line
+// feed ends one. Returns the number of lines.
+template <class Each>
+size_t ForEachLine(std::string_view text, Each each) {
+  size_t n = 0, start = 0;
+  for (;;) {
+    const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+    each(text.substr(start, end - start), end == text.size());
+    ++n;
+    if (end == text.size()) return n;
+    start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
   }
-  return lines;
 }
 
 }  // namespace
@@ -305,42 +304,44 @@ TextRun RenderTextLine(const Font& f, const std::string& line) {
 
 // ---- Text on surfaces ------------------------------------------------------------------------
 
-void Surface::DrawText(const std::string& text, bool newline) {
-  const std::vector<std::string> lines = SplitLines(text);
+void Surface::DrawText(std::string_view text, bool newline) {
   const int lh = FontLineHeight(font);
   const Color c = ForeColor & 0xFFFFFF;
   std::vector<Color>& px = DrawPixels();
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const TextRun run = RenderTextLine(font, lines[i]);
+  ForEachLine(text, [&](std::string_view line, bool last) {
     const int ox = PixelOf(CurrentX), oy = PixelOf(CurrentY);
-    for (int y = std::max(0, -oy); y < run.height && oy + y < h_; ++y) {
-      const uint8_t* cov = run.coverage.data() + size_t(y) * run.width;
-      for (int x = std::max(0, -ox); x < run.width && ox + x < w_; ++x) {
-        Color& out = px[size_t(oy + y) * w_ + (ox + x)];
-        if (cov[x]) out = BlendColor(out, c, cov[x]);
+    const LinePart part = oy < h_ && oy + 2 * lh > 0 ? VisiblePart(font, line, ox, 0, w_) : LinePart{};
+    if (part.end > part.begin) {
+      const TextRun run = RenderTextLine(font, std::string(line.substr(part.begin, part.end - part.begin)));
+      for (int y = std::max(0, -oy); y < run.height && oy + y < h_; ++y) {
+        const uint8_t* cov = run.coverage.data() + size_t(y) * run.width;
+        for (int x = std::max(0, -part.x); x < run.width && part.x + x < w_; ++x) {
+          Color& out = px[size_t(oy + y) * w_ + (part.x + x)];
+          if (cov[x]) out = BlendColor(out, c, cov[x]);
+        }
       }
     }
-    const bool last = i + 1 == lines.size();
     if (last && !newline) {
-      CurrentX = float(ox + FontTextWidth(font, lines[i]));
+      CurrentX = float(ox + FontTextWidth(font, line));
     } else {
       CurrentX = 0;
       CurrentY += float(lh);
     }
-  }
+  });
 }
 
-void Surface::Print(const std::string& text) { DrawText(text, true); }
-void Surface::PrintNoNewline(const std::string& text) { DrawText(text, false); }
+void Surface::Print(std::string_view text) { DrawText(text, true); }
+void Surface::PrintNoNewline(std::string_view text) { DrawText(text, false); }
 
-float Surface::TextWidth(const std::string& text) const {
+float Surface::TextWidth(std::string_view text) const {
   int w = 0;
-  for (const std::string& line : SplitLines(text)) w = std::max(w, FontTextWidth(font, line));
+  ForEachLine(text, [&](std::string_view line, bool) { w = std::max(w, FontTextWidth(font, line)); });
   return float(w);
 }
 
-float Surface::TextHeight(const std::string& text) const {
-  return float(FontLineHeight(font) * int(SplitLines(text).size()));
+float Surface::TextHeight(std::string_view text) const {
+  const size_t lines = ForEachLine(text, [](std::string_view, bool) {});
+  return float(int64_t(FontLineHeight(font)) * int64_t(lines));
 }
 
 }  // namespace rt

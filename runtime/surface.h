@@ -96,11 +96,12 @@ class Surface {
   void Circle(float x, float y, float radius, Color color = -1);
   // Prints at CurrentX/CurrentY in ForeColor and the font; CurrentY moves one line down and
   // CurrentX back to 0. Carriage returns (with or without line feed) start new lines.
-  void Print(const std::string& text);
+  // Only what falls on the surface is rendered, so a line of any length costs its visible part.
+  void Print(std::string_view text);
   // Prints without moving to the next line (CurrentX moves behind the text) - "Print t;".
-  void PrintNoNewline(const std::string& text);
-  float TextWidth(const std::string& text) const;   // widest line
-  float TextHeight(const std::string& text) const;  // line height times lines
+  void PrintNoNewline(std::string_view text);
+  float TextWidth(std::string_view text) const;   // widest line
+  float TextHeight(std::string_view text) const;  // line height times lines
   // Stretched copy of a picture; the defaults take the picture's own size; a negative width
   // mirrors left to right. rop: SRCCOPY or SRCPAINT (others too).
   void PaintPicture(const PicturePtr& pic, float x, float y, float w = -1e9f, float h = -1e9f,
@@ -143,7 +144,7 @@ class Surface {
   std::vector<Color>& WritableImage();
   void FillBackground();
   void Plot(std::vector<Color>& px, int x, int y, Color c);
-  void DrawText(const std::string& text, bool newline);
+  void DrawText(std::string_view text, bool newline);
 };
 
 // GDI-style access on device-context handles. BitBlt clips source and destination alike (only

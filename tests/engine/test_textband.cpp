@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "speicher_grenze.h"
 #include "szenen_test.h"
 
 namespace {
@@ -154,6 +155,46 @@ TEST_F(Textband, BlanksVerschiebenNachRechtsUndGrosseTexteBleibenImBild) {
   EXPECT_EQ(ObereKante(), kante);
   f.WegText("");
   EXPECT_EQ(f.Picture1.ImagePixels(), SauberesBild());
+}
+
+// A script text of 64 MB (the most a room file holds) as one line, and 4 MB of line breaks: the
+// band shows the middle of the line and closes onto the clean scene, in a child whose memory may
+// grow by 64 MB and grew by less than 32 MB. Drawing the whole line took gigabytes, and a single
+// copy of the text would not fit.
+TEST_F(Textband, EinRiesigerTextBrauchtNurDenSpeicherDesSichtbaren) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer reserves more address space than the limit allows";
+#else
+  Zeigen();
+  TForm1& f = Form1();
+  std::string zeile;
+  zeile.reserve(64u << 20);
+  while (zeile.size() + 5 <= zeile.capacity()) zeile += "Wort ";
+  const std::string umbrueche(4u << 20, '#');
+  const std::vector<rt::Color> sauber = SauberesBild();
+  const int status = testing_support::InChildWithMemoryToSpare(64u << 20, [&] {
+    rusage vorher{}, nachher{};
+    getrusage(RUSAGE_SELF, &vorher);
+    f.ZeigText(zeile);
+    const int lh = int(f.Picture1.TextHeight("X"));
+    const bool zuSehen = Farben(240 - lh / 2, 240 + lh) == std::set<rt::Color>{rt::vbWhite};
+    f.WegText(zeile);
+    const bool zu = f.Picture1.ImagePixels() == sauber;
+    f.ZeigText(umbrueche);
+    const bool bedeckt = f.Picture1.Point(3, 0) == rt::vbBlack && f.Picture1.Point(3, 479) == rt::vbBlack;
+    f.WegText(umbrueche);
+    const bool wiederZu = f.Picture1.ImagePixels() == sauber;
+    getrusage(RUSAGE_SELF, &nachher);
+    if (!zuSehen || !zu || !bedeckt || !wiederZu) return 1;
+    return nachher.ru_maxrss - vorher.ru_maxrss > 32 * 1024 ? 2 : 0;
+  });
+  ASSERT_NE(status, -1);
+  ASSERT_TRUE(WIFEXITED(status)) << "the band ended the process with signal " << WTERMSIG(status);
+  EXPECT_NE(WEXITSTATUS(status), 1) << "the band did not show the text or did not close";
+  EXPECT_NE(WEXITSTATUS(status), 2) << "the band took more than 32 MB";
+  EXPECT_NE(WEXITSTATUS(status), testing_support::kThrew) << "the band ran out of memory";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+#endif
 }
 
 }  // namespace
