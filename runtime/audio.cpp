@@ -6,11 +6,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
 #include "runtime/audio_internal.h"
 #include "runtime/audio_video.h"
+#include "runtime/internal.h"
 #include "runtime/system.h"
 
 namespace rt {
@@ -130,7 +132,10 @@ void PlayWaveEffect(const std::string& winpath) {
   StopEffect();
   const std::string host = HostPath(winpath);
   if (SoundFileKind(host) != SoundKind::Wave) return;
-  Mix_Chunk* chunk = Mix_LoadWAV(host.c_str());
+  std::FILE* f = OpenRegularStream(host);
+  SDL_RWops* rw = f ? SDL_RWFromFP(f, SDL_TRUE) : nullptr;
+  if (f && !rw) std::fclose(f);
+  Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
   if (!chunk) return;
   g_effect = chunk;
   Mix_PlayChannel(kEffectChannel, chunk, 0);

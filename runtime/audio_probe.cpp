@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "runtime/audio_internal.h"
+#include "runtime/internal.h"
 
 namespace rt::audio_detail {
 
@@ -11,7 +12,7 @@ namespace rt::audio_detail {
 // music reader keeps the last one, the effect reader the first) must describe sound that can
 // play, at a rate whose conversion to the output's stays within reason.
 bool WaveHeaderPlayable(const std::string& host, bool plainEncodingsOnly) {
-  FILE* f = std::fopen(host.c_str(), "rb");
+  FILE* f = OpenRegularStream(host);
   if (!f) return false;
   auto le = [](const unsigned char* b, int n) {
     uint32_t v = 0;
@@ -49,7 +50,7 @@ bool WaveHeaderPlayable(const std::string& host, bool plainEncodingsOnly) {
 
 SoundKind SoundFileKind(const std::string& host) {
   unsigned char b[12] = {};
-  FILE* f = std::fopen(host.c_str(), "rb");
+  FILE* f = OpenRegularStream(host);
   const size_t n = f ? std::fread(b, 1, sizeof b, f) : 0;
   if (f) std::fclose(f);
   if (n == 12 && std::memcmp(b, "RIFF", 4) == 0 && std::memcmp(b + 8, "WAVE", 4) == 0)

@@ -16,6 +16,7 @@
 
 #include "runtime/audio_internal.h"
 #include "runtime/forms.h"
+#include "runtime/internal.h"
 
 #include "runtime/ffmpeg_api.h"
 
@@ -154,7 +155,8 @@ struct Input {
   ~Input() { avformat_close_input(&fmt); }
   bool Open(const std::string& host) {
     QuietFfmpeg();
-    if (avformat_open_input(&fmt, host.c_str(), nullptr, nullptr) < 0) return false;
+    // The demuxer opens the file by its name, which it also reads the format's hint from.
+    if (!IsRegularFile(host) || avformat_open_input(&fmt, host.c_str(), nullptr, nullptr) < 0) return false;
     return avformat_find_stream_info(fmt, nullptr) >= 0;
   }
 };

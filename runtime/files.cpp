@@ -55,7 +55,7 @@ void AddMountedMedia(const std::string& parent, int depth, std::vector<std::stri
 // from D: on; NORVALDE_DRIVES sets letters of its own choosing first.
 std::map<char, std::string> DriveTable() {
   std::map<char, std::string> drives;
-  drives['c'] = "/";
+  drives.emplace('c', "/");
   if (const char* env = std::getenv("NORVALDE_DRIVES")) {
     std::string setting = env;
     size_t start = 0;
@@ -275,6 +275,34 @@ bool MatchAny(const std::string& name, const std::string& patterns) {
 
 }  // namespace
 
+int OpenRegularFile(const std::string& host) {
+  if (host.empty()) return -1;
+  const int fd = open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return -1;
+  struct stat st{};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return -1;
+  }
+  // Reads of an ordinary file do not wait anyway; without the flag no reader meets EAGAIN.
+  const int flags = fcntl(fd, F_GETFL);
+  if (flags != -1) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  return fd;
+}
+
+std::FILE* OpenRegularStream(const std::string& host) {
+  const int fd = OpenRegularFile(host);
+  if (fd < 0) return nullptr;
+  std::FILE* f = fdopen(fd, "rb");
+  if (!f) close(fd);
+  return f;
+}
+
+bool IsRegularFile(const std::string& host) {
+  struct stat st{};
+  return !host.empty() && stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 std::string HostExePath() {
   char buf[4096];
   ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
@@ -348,11 +376,10 @@ std::vector<std::string> ListFolder(const std::string& winfolder, const std::str
 bool ReadFileBytes(const std::string& winpath, std::string& out) {
   out.clear();
   if (winpath.empty()) return false;
-  std::string host = HostPath(winpath);
-  int fd = host.empty() ? -1 : open(host.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = OpenRegularFile(HostPath(winpath));
   if (fd < 0) return false;
   struct stat st{};
-  bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && uint64_t(st.st_size) <= kLargestFileRead;
+  bool ok = fstat(fd, &st) == 0 && uint64_t(st.st_size) <= kLargestFileRead;
   std::string data;
   try {
     if (ok) data.reserve(static_cast<size_t>(st.st_size));

@@ -1,6 +1,7 @@
 // Runtime-private hooks shared between the runtime's own parts; nothing outside runtime/ uses
 // these.
 #pragma once
+#include <cstdio>
 #include <string>
 
 namespace rt {
@@ -13,6 +14,14 @@ void ClearKeyStates();
 
 // The running executable's host path ("" when unknown).
 std::string HostExePath();
+
+// Every read of content goes through these: a FIFO, device or socket in a content file's place
+// would block the open or the reads for good. The descriptor (read-only, close-on-exec) or
+// stream of an ordinary file; -1 or nullptr for anything else, without waiting.
+int OpenRegularFile(const std::string& host);
+std::FILE* OpenRegularStream(const std::string& host);
+// For libraries that open a file by its name themselves: whether it is an ordinary file now.
+bool IsRegularFile(const std::string& host);
 
 // A message box's text as the box shows it: LF line breaks, lines wrapped, an overlong line
 // shortened in its middle, at most a screenful of lines.

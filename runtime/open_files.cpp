@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <map>
 
+#include "runtime/internal.h"
 #include "runtime/system.h"
 
 namespace rt {
@@ -34,13 +35,8 @@ bool OpenForBinaryRead(int number, const std::string& winpath) {
   if (number < 1 || number > kHoechsteNummer || Datei(number) || winpath.empty()) return false;
   const std::string host = HostPath(winpath);
   if (host.empty()) return false;
-  std::FILE* f = std::fopen(host.c_str(), "rbe");
+  std::FILE* f = OpenRegularStream(host);
   if (!f) return false;
-  struct stat st{};
-  if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
-    std::fclose(f);
-    return false;
-  }
   Offen()[number] = f;
   return true;
 }

@@ -6,10 +6,13 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <fstream>
+#include <mutex>
 #include <thread>
 
+#include "runtime/audio.h"
 #include "runtime/system.h"
 #include "scratch.h"
 
@@ -223,6 +226,42 @@ TEST_F(Scratch, AWriteRemovesWhatKilledWritesLeftBehind) {
   for (const char* bleibt : {".~frisch.txt.Qq1Ww2", ".~notiz.txt", ".~kurz.A1b2C", "~spiel2.xtc.Ab12Cd",
                              "saves/.~spiel3.xtc.Ab12Cd", "spiel1.xtc"})
     EXPECT_TRUE(da(bleibt)) << bleibt;
+}
+
+// A FIFO in a content file's place would block its open until something writes to it: the
+// reads refuse it at once. Should one block, a watchman opens the FIFOs' other ends after a
+// while, so that the test fails instead of hanging.
+TEST_F(Scratch, FifosInPlaceOfContentFilesAreRefusedAtOnce) {
+  const std::vector<std::string> fifos = {"HDW.txt", "Pi10000.txt", "wodds.wav"};
+  for (const std::string& f : fifos) ASSERT_EQ(mkfifo((dir + "/" + f).c_str(), 0644), 0);
+  std::mutex mu;
+  std::condition_variable cv;
+  bool fertig = false, geweckt = false;
+  std::thread waechter([&] {
+    std::unique_lock<std::mutex> l(mu);
+    if (cv.wait_for(l, std::chrono::seconds(3), [&] { return fertig; })) return;
+    geweckt = true;
+    while (!cv.wait_for(l, std::chrono::milliseconds(10), [&] { return fertig; }))
+      for (const std::string& f : fifos) {
+        const int fd = open((dir + "/" + f).c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0) close(fd);
+      }
+  });
+
+  std::string inhalt = "alt";
+  EXPECT_FALSE(ReadFileBytes(Win() + "\\HDW.txt", inhalt));
+  EXPECT_EQ(inhalt, "");
+  EXPECT_FALSE(OpenForBinaryRead(FreeFile(), Win() + "\\Pi10000.txt"));
+  PlayWaveEffect(Win() + "\\wodds.wav");
+  EXPECT_FALSE(WaveEffectPlaying());
+  {
+    std::lock_guard<std::mutex> l(mu);
+    fertig = true;
+  }
+  cv.notify_all();
+  waechter.join();
+  EXPECT_FALSE(geweckt) << "a read waited for the FIFO";
+  AudioClose();
 }
 
 TEST_F(Scratch, DrivesFromTheEnvironment) {
