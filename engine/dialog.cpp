@@ -2,6 +2,7 @@
 
 #include "engine/saves.h"
 #include "engine/state.h"
+#include "runtime/system.h"
 #include "runtime/text.h"
 
 TDialog& Dialog() {
@@ -47,6 +48,7 @@ void TDialog::InitializeComponent() {
 
 void TDialog::Form_Load() {
   SetCaption(SpielErgebnis.AlsText());
+  rt::RemoveWriteLeftovers(SpeicherOrdner());  // saves that died halfway
   File1.SetPath(SpeicherOrdner());
   Text1.SetText(DialogDateiname);
   Text1.SelStart = int(Text1.Text.size());

@@ -2,14 +2,15 @@
 // names, and whole-file reads and writes.
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
-#include <ctime>
 #include <map>
 #include <new>
 
@@ -273,6 +274,57 @@ bool MatchAny(const std::string& name, const std::string& patterns) {
   return false;
 }
 
+// ---- Temporary files of writes ---------------------------------------------------------------
+
+// Short, so that a target name as long as the host allows still has its temporary beside it.
+constexpr char kTemporaryPattern[] = ".~norvalde.XXXXXX";
+
+// ".~" + a name + "." + six characters from mkstemp: ours, and those of earlier versions that
+// named them after their target.
+bool IsWriteTemporary(const std::string& name) {
+  const size_t n = name.size();
+  if (n < 2 + 1 + 1 + 6 || name.compare(0, 2, ".~") != 0 || name[n - 7] != '.') return false;
+  return std::all_of(name.end() - 6, name.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+}
+
+// A write holds an exclusive lock on its temporary file until the file is renamed or removed,
+// so one nobody holds was left by a write that died. Taking the lock before the unlink keeps a
+// write that is just starting from losing its file (it checks, once it holds the lock, that its
+// file still has a name).
+void RemoveLeftovers(const std::string& dir) {
+  DIR* d = opendir(dir.c_str());
+  if (!d) return;
+  while (dirent* e = readdir(d)) {
+    const std::string name = e->d_name;
+    if (!IsWriteTemporary(name)) continue;
+    const std::string path = dir + name;
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY);
+    if (fd < 0) continue;
+    struct stat held{}, named{};
+    if (fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && held.st_uid == geteuid() &&
+        flock(fd, LOCK_EX | LOCK_NB) == 0 && lstat(path.c_str(), &named) == 0 &&
+        named.st_dev == held.st_dev && named.st_ino == held.st_ino)
+      unlink(path.c_str());
+    close(fd);
+  }
+  closedir(d);
+}
+
+// A fresh temporary file in dir, locked; -1 on failure.
+int MakeTemporary(const std::string& dir, std::string& path) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    path = dir + kTemporaryPattern;
+    const int fd = mkostemp(path.data(), O_CLOEXEC);
+    if (fd < 0) return -1;
+    // Without lock support nobody else gets the lock either, so nobody removes the file.
+    flock(fd, LOCK_EX);
+    struct stat st{};
+    if (fstat(fd, &st) == 0 && st.st_nlink > 0) return fd;
+    close(fd);  // taken for a leftover in the moment before the lock
+  }
+  return -1;
+}
+
 }  // namespace
 
 int OpenRegularFile(const std::string& host) {
@@ -402,34 +454,6 @@ bool ReadFileBytes(const std::string& winpath, std::string& out) {
   return ok;
 }
 
-namespace {
-
-// The temporary name of a write: ".~" + target name + "." + six characters from mkstemp.
-bool IsWriteTemporary(const std::string& name) {
-  const size_t n = name.size();
-  if (n < 2 + 1 + 1 + 6 || name.compare(0, 2, ".~") != 0 || name[n - 7] != '.') return false;
-  return std::all_of(name.end() - 6, name.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
-}
-
-// Removes what killed writes left in dir: temporary files of our pattern, ours, untouched for
-// a while (a write still going on in another process keeps its file fresh).
-void RemoveStaleTemporaries(const std::string& dir) {
-  DIR* d = opendir(dir.c_str());
-  if (!d) return;
-  const time_t now = time(nullptr);
-  while (dirent* e = readdir(d)) {
-    const std::string name = e->d_name;
-    if (!IsWriteTemporary(name)) continue;
-    struct stat st{};
-    const std::string path = dir + name;
-    if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid() &&
-        now - st.st_mtime >= 60)
-      unlink(path.c_str());
-  }
-  closedir(d);
-}
-
-}  // namespace
 
 namespace {
 WriteRenameHook writeRenameHook = nullptr;
@@ -438,13 +462,18 @@ WriteRenameHook writeRenameHook = nullptr;
 void SetWriteRenameHook(WriteRenameHook hook) { writeRenameHook = hook; }
 
 bool WriteFileBytes(const std::string& winpath, const std::string& data) {
+  // Beyond the file-size limit a write fails like any other, rather than the signal ending the
+  // process with the old file's replacement half-written.
+  static const bool quietLimit = signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+  (void)quietLimit;
   if (winpath.empty()) return false;
   std::string host = HostPath(winpath);
   if (host.empty() || host.back() == '/') return false;
   size_t slash = host.rfind('/');
   std::string dir = host.substr(0, slash + 1);
-  std::string tmp = dir + ".~" + host.substr(slash + 1) + ".XXXXXX";
-  int fd = mkstemp(tmp.data());
+  RemoveLeftovers(dir);
+  std::string tmp;
+  const int fd = MakeTemporary(dir, tmp);
   if (fd < 0) return false;
   // The new file gets the old one's permissions, or the usual ones for a new file.
   struct stat old{};
@@ -465,12 +494,18 @@ bool WriteFileBytes(const std::string& winpath, const std::string& data) {
     else done += static_cast<size_t>(n);
   }
   ok = ok && fsync(fd) == 0;
-  ok = close(fd) == 0 && ok;
   if (ok && writeRenameHook) writeRenameHook(tmp);
   ok = ok && rename(tmp.c_str(), host.c_str()) == 0;
   if (!ok) unlink(tmp.c_str());
-  if (ok) RemoveStaleTemporaries(dir);
+  close(fd);  // the lock goes with it; what close could report, fsync has
   return ok;
+}
+
+void RemoveWriteLeftovers(const std::string& winfolder) {
+  std::string dir = winfolder.empty() ? HostCwd() : HostPath(winfolder);
+  if (dir.empty()) return;
+  if (dir.back() != '/') dir += '/';
+  RemoveLeftovers(dir);
 }
 
 std::string AppExeName() {

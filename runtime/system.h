@@ -58,12 +58,14 @@ std::vector<std::string> ListFolder(const std::string& winfolder, const std::str
                                     bool files = true, bool folders = false);
 // Whole-file reads and writes, bytes unchanged. false on any failure (nothing is written
 // partially: a write goes to a temporary file first and is renamed over the target). A read
-// refuses a file larger than kLargestFileRead, far above any room, script, picture or save
-// file, and fails rather than throws when memory runs out. A successful write removes the
-// temporary files that earlier writes into the same folder left behind when killed.
+// takes ordinary files only and refuses one larger than kLargestFileRead, far above any room,
+// script, picture or save file, and fails rather than throws when memory runs out. A write
+// first removes the temporary files that earlier writes into the same folder left behind when
+// they died; so does RemoveWriteLeftovers. A write beyond the file-size limit fails.
 constexpr size_t kLargestFileRead = size_t(64) << 20;
 bool ReadFileBytes(const std::string& winpath, std::string& out);
 bool WriteFileBytes(const std::string& winpath, const std::string& data);
+void RemoveWriteLeftovers(const std::string& winfolder);
 // Tests: called by every WriteFileBytes once its temporary file is written and synced, just
 // before the rename (given the temporary's host path); nullptr removes it.
 using WriteRenameHook = void (*)(const std::string& hostTemporary);
