@@ -27,6 +27,8 @@ void TDialog::InitializeComponent() {
 
   File1.Move(0, 0, 393, 214);
   File1.Pattern = "*.xtc";
+  // A name that OK would clean names another file: chosen, it could never be loaded.
+  File1.Hides = [](const std::string& name) { return DialogName(name) != name; };
   File1.TabIndex = 3;
   File1.Click = [this] { File1_Click(); };
   File1.DblClick = [this] { File1_DblClick(); };

@@ -725,9 +725,10 @@ void FileListBox::Refresh() {
     size_t e = pat.find(';', s);
     if (e == std::string::npos) e = pat.size();
     const std::string one = Trim(pat.substr(s, e - s));
+    // A name starting with a dot is an ordinary one to the system.
     if (!one.empty())
-      for (const std::string& n : ListFolder(Path, one == "*.*" ? "*" : one, true, false))
-        items_.push_back(n);
+      for (const std::string& n : ListFolder(Path, one == "*.*" ? "*" : one, true, false, true))
+        if (!Hides || !Hides(n)) items_.push_back(n);
     s = e + 1;
   }
   std::sort(items_.begin(), items_.end(), [](const std::string& a, const std::string& b) { return LCase(a) < LCase(b); });

@@ -400,7 +400,7 @@ bool MkDir(const std::string& winpath) {
 }
 
 std::vector<std::string> ListFolder(const std::string& winfolder, const std::string& pattern, bool files,
-                                    bool folders) {
+                                    bool folders, bool dotNames) {
   std::vector<std::string> out;
   std::string dir = winfolder.empty() ? HostCwd() : HostPath(winfolder);
   if (dir.empty()) return out;
@@ -410,11 +410,14 @@ std::vector<std::string> ListFolder(const std::string& winfolder, const std::str
   std::string base = dir.back() == '/' ? dir : dir + "/";
   while (dirent* e = readdir(d)) {
     std::string n = e->d_name;
-    if (n.empty() || n[0] == '.') continue;  // ".", ".." and hidden entries
+    if (n.empty() || n == "." || n == ".." || (n[0] == '.' && (!dotNames || IsWriteTemporary(n)))) continue;
+    // A name no system path can reach (bytes that are not UTF-8, characters outside
+    // Windows-1252, a backslash) would be listed only to open nothing.
+    const std::string name = FromUtf8(n);
+    if (ToUtf8(name) != n || n.find('\\') != std::string::npos) continue;
     struct stat st{};
     if (stat((base + n).c_str(), &st) != 0) continue;
     bool want = (files && S_ISREG(st.st_mode)) || (folders && S_ISDIR(st.st_mode));
-    std::string name = FromUtf8(n);
     if (want && MatchAny(name, pat)) out.push_back(name);
   }
   closedir(d);

@@ -261,6 +261,8 @@ class FileListBox : public Control {
   // Path and Pattern may also be assigned directly: the list follows on its next use.
   std::string Path;             // system folder path
   std::string Pattern = "*.*";  // "*.xtc"; several separated by ';'
+  // Names the list leaves out besides those no system path reaches; set before the path.
+  std::function<bool(const std::string& name)> Hides;
   void SetPath(const std::string& p);  // refreshes the list
   void Refresh();
   int ListCount() const;

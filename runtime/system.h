@@ -53,9 +53,11 @@ bool FolderExists(const std::string& winpath);
 bool MkDir(const std::string& winpath);         // true when it exists afterwards
 // Names (not paths) in a folder matching a pattern with * and ? (case-insensitive), sorted
 // case-insensitively. Several patterns may be given separated by ';'; "x.*" also matches "x", so
-// "*.*" matches every name. Hidden host entries (names starting with '.') are never listed. files: ordinary files; folders: subfolders (without "." and "..").
+// "*.*" matches every name. files: ordinary files; folders: subfolders. Names starting with '.'
+// are the host's hidden entries, listed only with dotNames (never "." and "..", nor the
+// temporary files of writes). Names no system path can reach are never listed.
 std::vector<std::string> ListFolder(const std::string& winfolder, const std::string& pattern = "*",
-                                    bool files = true, bool folders = false);
+                                    bool files = true, bool folders = false, bool dotNames = false);
 // Whole-file reads and writes, bytes unchanged. false on any failure (nothing is written
 // partially: a write goes to a temporary file first and is renamed over the target). A read
 // takes ordinary files only and refuses one larger than kLargestFileRead, far above any room,

@@ -314,17 +314,24 @@ TEST_F(Speichern, DerPickerUndSeineNamen) {
   EXPECT_EQ(Meldungstexte().size(), 2u);
   EXPECT_FALSE(fs::exists(saves / "eins_zwei.xtcx"));
 
-  // A double click on a file takes it at once (".xtc" is a hidden name and not listed).
+  // A double click on a file takes it at once. The list holds every save that choosing can
+  // load: ".xtc" too, but no name that OK would clean into another, none that is not UTF-8 on
+  // the host or has no Windows-1252 form.
   Zustand("Zwei.lsd", {"DOPPELT"}, {}, 0);
   ASSERT_TRUE(SchreibeSpielstand(SpeicherOrdner() + "b.xtc"));
+  ASSERT_TRUE(SchreibeSpielstand(SpeicherOrdner() + "M\xFChle.xtc"));
+  for (const char* name : {"a*.xtc", "c?.xtc", "d|.xtc", "e<.xtc", "f>.xtc", "g\\h.xtc", "k\xFF.xtc",
+                           "\xE6\x97\xA5.xtc"})
+    Schreibe(name, Text());
   Zustand("Start.lsd", {}, {}, 0);
-  imPicker.push_back([](TDialog& d) {
-    ASSERT_EQ(d.File1.ListCount(), 3);
-    ASSERT_EQ(d.File1.List(1), "b.xtc");
-    d.File1.ListIndex = 1;
+  std::vector<std::string> liste;
+  imPicker.push_back([&](TDialog& d) {
+    for (int i = 0; i < d.File1.ListCount(); ++i) liste.push_back(d.File1.List(i));
+    d.File1.ListIndex = 2;
     d.File1_DblClick();
   });
   F(rt::vbKeyF1);
+  EXPECT_EQ(liste, (std::vector<std::string>{".xtc", "alt.xtc", "b.xtc", "eins_zwei.xtc", "M\xFChle.xtc"}));
   EXPECT_TRUE(MerkerTesten("DOPPELT"));
   EXPECT_EQ(DialogDateiname, "b.xtc");
   EXPECT_EQ(AktuelleRaumdatei, "Zwei.lsd");
