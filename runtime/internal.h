@@ -23,6 +23,16 @@ std::FILE* OpenRegularStream(const std::string& host);
 // For libraries that open a file by its name themselves: whether it is an ordinary file now.
 bool IsRegularFile(const std::string& host);
 
+// While one lives, a process forked meanwhile (the helper SDL forks to draw a message box in)
+// is killed when this process ends, however it ends, instead of staying on screen.
+class ForkedHelpersEndWithUs {
+ public:
+  ForkedHelpersEndWithUs();
+  ~ForkedHelpersEndWithUs();
+  ForkedHelpersEndWithUs(const ForkedHelpersEndWithUs&) = delete;
+  ForkedHelpersEndWithUs& operator=(const ForkedHelpersEndWithUs&) = delete;
+};
+
 // A message box's text as the box shows it: LF line breaks, lines wrapped, an overlong line
 // shortened in its middle, at most a screenful of lines.
 std::string MsgBoxLines(const std::string& text);

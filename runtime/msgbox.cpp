@@ -104,6 +104,7 @@ int MsgBox(const std::string& text, int buttons, const std::string& title) {
     if (Form* a = ActiveForm()) parent = a->impl()->window;
   const SDL_MessageBoxData data{flags, parent, utfTitle.c_str(), utfText.c_str(), int(bs.size()), bs.data(), nullptr};
   int chosen = -1;
+  const ForkedHelpersEndWithUs helper;  // SDL draws the box in a child process
   if (SDL_ShowMessageBox(&data, &chosen) != 0) {
     // No screen to show it on: the text must not get lost.
     std::fprintf(stderr, "%s: %s\n", utfTitle.c_str(), utfText.c_str());

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Faults a player can run into, on the real program: no display at all (or a dead one), a room
 # whose start script loops without ever waiting, a room name of thousands of characters in the
-# message box. FAULTS_SHOTS=folder keeps the screenshots.
+# message box, the game killed while that box is up. FAULTS_SHOTS=folder keeps the screenshots.
 #   faults.sh BUILD_DIR
 set -u
 BUILD=$(cd "${1:?build folder}" && pwd)
@@ -75,16 +75,20 @@ for p in $(pids_of "$game/norvalde"); do kill -KILL "$p"; done  # the menu the s
 
 # ---- A room name of 5000 characters: the message box shows, narrow and readable ------------
 name=$(head -c 5000 /dev/zero | tr '\0' 'A').lsd
-(cd "$work" && exec "$game/norvalde" "$name") >"$work/name.log" 2>&1 &
-app=$!
-box=""
-for _ in $(seq 300); do
-  box=$(xwininfo -root -tree | awk '/"Norvalde"/ { print $1; exit }')
-  [ -n "$box" ] && break
-  kill -0 $app 2>/dev/null || fail "the game ended without a message: $(cat "$work/name.log")"
-  sleep 0.1
-done
-[ -n "$box" ] || fail "no message box for the long room name: $(cat "$work/name.log")"
+# Starts the game on that room ($1: its log) and waits for the message box: sets app and box.
+start_under_box() {
+  (cd "$work" && exec "$game/norvalde" "$name") >"$1" 2>&1 &
+  app=$!
+  box=""
+  for _ in $(seq 300); do
+    box=$(xwininfo -root -tree | awk '/"Norvalde"/ { print $1; exit }')
+    [ -n "$box" ] && return
+    kill -0 $app 2>/dev/null || fail "the game ended without a message: $(cat "$1")"
+    sleep 0.1
+  done
+  fail "no message box for the long room name: $(cat "$1")"
+}
+start_under_box "$work/name.log"
 sleep 0.5
 width=$(xwininfo -id "$box" | awk '/Width:/ { print $2 }')
 height=$(xwininfo -id "$box" | awk '/Height:/ { print $2 }')
@@ -98,4 +102,31 @@ kill -0 $app 2>/dev/null && fail "the game did not end after the message"
 wait $app 2>/dev/null
 grep -qi "segmentation\|X Error" "$work/name.log" && fail "$(cat "$work/name.log")"
 echo "a room name of 5000 characters shows in a box of $width x $height pixels"
+
+# ---- Killed while a message box is up: the box goes with the game ------------------------
+alive() {  # pid: running, not a zombie waiting for its reaper
+  local s
+  s=$(awk '{ print $3 }' "/proc/$1/stat" 2>/dev/null)
+  [ -n "$s" ] && [ "$s" != Z ]
+}
+children_of() {
+  local p
+  for p in /proc/[0-9]*; do
+    [ "$(awk '{ print $4 }' "$p/stat" 2>/dev/null)" = "$1" ] && echo "${p#/proc/}"
+  done
+}
+start_under_box "$work/kill.log"
+sleep 0.3
+helpers=$(children_of $app)
+{ kill -KILL $app && wait $app; } 2>/dev/null  # without the shell's report of the killed job
+left=""
+for _ in $(seq 50); do
+  left=""
+  for h in $helpers; do alive "$h" && left="$left $h"; done
+  [ -z "$left" ] && ! xwininfo -id "$box" >/dev/null 2>&1 && break
+  sleep 0.1
+done
+[ -z "$left" ] || fail "the message box's helper process ($left) outlived the killed game"
+xwininfo -id "$box" >/dev/null 2>&1 && fail "the message box stayed on screen after the game was killed"
+echo "killed under its message box, the game took the box and its $(echo $helpers | wc -w) helper process(es) along"
 echo "PASS"
