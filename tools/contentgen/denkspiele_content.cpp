@@ -186,46 +186,6 @@ void Schreibe(const Ziel& z, const std::string& name, const std::vector<int16_t>
 
 int16_t Probe(double v) { return int16_t(std::clamp(v, -1.0, 1.0) * 20000); }
 
-// A new question: a quick rising swoosh that ends in a bright ping.
-std::vector<int16_t> Frageton() {
-  std::vector<int16_t> s;
-  double phase = 0;
-  const int lang = kRate * 35 / 100;
-  for (int i = 0; i < lang; ++i) {
-    const double t = double(i) / lang;
-    const double f = 300 + 900 * t * t;
-    phase += 2 * kPi * f / kRate;
-    s.push_back(Probe(std::sin(phase) * std::sin(kPi * t) * 0.5));
-  }
-  for (int i = 0; i < kRate / 4; ++i) {
-    const double t = double(i) / kRate;
-    s.push_back(Probe((std::sin(2 * kPi * 1320 * t) + 0.3 * std::sin(2 * kPi * 2640 * t)) *
-                      std::exp(-t * 14) * 0.6));
-  }
-  return s;
-}
-
-// A right answer: a cheeky "ha-ha-ha-haa", vowel-like bursts falling in pitch.
-std::vector<int16_t> Lachen() {
-  std::vector<int16_t> s;
-  uint32_t z = 7;
-  double phase = 0;
-  for (int k = 0; k < 4; ++k) {
-    const int lang = kRate * (k == 3 ? 30 : 14) / 100;
-    const double grund = 310 - 25 * k;
-    for (int i = 0; i < lang; ++i) {
-      const double t = double(i) / lang;
-      phase += 2 * kPi * grund * (1 - 0.1 * t) / kRate;
-      const double hauch = (double(Zufall(z) % 2001) / 1000 - 1) * 0.15;
-      const double stimme = std::sin(phase) + 0.6 * std::sin(2 * phase) + 0.4 * std::sin(3 * phase) +
-                            0.25 * std::sin(5 * phase);
-      s.push_back(Probe((stimme * 0.3 + hauch) * std::sin(kPi * std::min(1.0, t * 1.3))));
-    }
-    s.insert(s.end(), size_t(kRate * 6 / 100), 0);
-  }
-  return s;
-}
-
 // A wrong answer: a crackling electric buzz that dies away.
 std::vector<int16_t> Stromschlag() {
   std::vector<int16_t> s;
@@ -358,8 +318,7 @@ void Erzeuge(const Ziel& z) {
   std::string liste;
   for (const char* zeile : kHauptstaedte) liste += Cp1252(zeile) + "\r\n";
   SchreibeDatei(spiele + "HDW.txt", liste);
-  Schreibe(z, "wodds.wav", Frageton());
-  Schreibe(z, "e_laugh.wav", Lachen());
+  // "wodds.wav" and "e_laugh.wav" are the jump-and-run game's as well; its part writes them.
   Schreibe(z, "electric.wav", Stromschlag());
 
   SpeichereJpg(Spielzimmer(), z.Ordner("graphics") + "spielzimmer.jpg");

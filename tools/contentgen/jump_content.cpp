@@ -480,6 +480,7 @@ void Erzeuge(const Ziel& z) {
       SpeichereSprite(Spiegel(links), spiele, n + "d.bmp", n + "md.bmp");
     }
 
+  // "wodds.wav" and "e_laugh.wav" serve the capitals quiz as well.
   SpeichereWav(spiele + "wodds.wav", Wodds());
   SpeichereWav(spiele + "boing.wav", Ton(0.35, 140, 520, 0.12, 3));
   SpeichereWav(spiele + "pop.wav", Ton(0.06, 900, 250, 0, 5));
