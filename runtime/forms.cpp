@@ -345,6 +345,7 @@ void Form::Show(int modal, Form* owner) {
   }
   if (!visible_) {
     visible_ = true;
+    impl_->modal = modal == vbModal;
     ShowWindowFor(*this, true);
     Form_Resize();
     if (!loaded_ || !visible_) return;

@@ -25,6 +25,7 @@ struct Form::Impl {
   bool placed = false;  // MoveWindow before the window exists: where it opens
   int placeX = 0, placeY = 0;
   intptr_t owner = 0;  // handle of the form shown over
+  bool modal = false;  // this showing is modal: the window manager keeps it over its owner
   std::string title;  // the caption the window shows
   // Mouse: the control that took the press (it gets the moves and the release), the control
   // under the pointer, and where the pointer is (client pixels).

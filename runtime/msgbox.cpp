@@ -8,6 +8,7 @@
 #include "runtime/forms_internal.h"
 #include "runtime/internal.h"
 #include "runtime/text.h"
+#include "runtime/wm_hints.h"
 
 namespace rt {
 
@@ -105,6 +106,7 @@ int MsgBox(const std::string& text, int buttons, const std::string& title) {
   const SDL_MessageBoxData data{flags, parent, utfTitle.c_str(), utfText.c_str(), int(bs.size()), bs.data(), nullptr};
   int chosen = -1;
   const ForkedHelpersEndWithUs helper;  // SDL draws the box in a child process
+  const BoxKeyboard keyboard(parent);
   if (SDL_ShowMessageBox(&data, &chosen) != 0) {
     // No screen to show it on: the text must not get lost.
     std::fprintf(stderr, "%s: %s\n", utfTitle.c_str(), utfText.c_str());

@@ -14,6 +14,7 @@
 #include "runtime/pump_hooks.h"
 #include "runtime/system.h"
 #include "runtime/text.h"
+#include "runtime/wm_hints.h"
 
 namespace rt {
 
@@ -598,6 +599,9 @@ void ShowWindowFor(Form& f, bool show) {
   if (show) {
     CreateWindowFor(f);
     if (SDL_Window* w = f.impl()->window) {
+      const Form* owner = Form::FromHandle(f.impl()->owner);
+      SetWindowManagerHints(w, {f.BorderStyle, !f.Caption.empty(), f.ControlBox, f.MinButton, f.MaxButton},
+                            owner ? owner->impl()->window : nullptr, f.impl()->modal);
       SDL_ShowWindow(w);
       SDL_RaiseWindow(w);
     }
@@ -646,7 +650,10 @@ void PopModal(Form* f) {
   Form* next = !m.empty() ? m.back() : Form::FromHandle(f->impl()->owner);
   if (next && next->Loaded() && next->Visible()) {
     P().active = next->hWnd();
-    if (SDL_Window* w = next->impl()->window) SDL_RaiseWindow(w);
+    if (SDL_Window* w = next->impl()->window) {
+      SDL_RaiseWindow(w);
+      TakeKeyboardWithoutWm(w);
+    }
   }
 }
 

@@ -5,6 +5,7 @@ xpid=""
 child=""
 xvfb_cleanup() {
   [ -n "$child" ] && kill "$child" 2>/dev/null
+  wm_cleanup 2>/dev/null || true
   [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
   wait 2>/dev/null
   rm -rf "$work"
@@ -26,3 +27,4 @@ done
 export DISPLAY=$disp
 unset SDL_VIDEODRIVER
 export SDL_AUDIODRIVER=dummy
+. "$(dirname "${BASH_SOURCE[0]}")/wm.sh"
