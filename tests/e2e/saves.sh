@@ -107,8 +107,7 @@ sleep 0.3
 import -window root "$OUT/22_gewaehlt.png"
 xdotool mousemove --window "$PICK" 264 252 click 1
 raum 23_geladen turm.jpg
-# Xvfb has no window manager to give the keyboard back to the scene when the picker closes.
-xdotool windowfocus "$WID"
+# The keyboard is back with the scene once the picker has closed: Space opens the bar.
 move 320 5
 nur_die_angel 24_leiste
 raum 25_turm turm.jpg
