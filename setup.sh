@@ -10,9 +10,9 @@ JOBS=${JOBS:-$(nproc)}
 
 PACKAGES=(build-essential cmake pkg-config
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
-  libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev libfontconfig-dev libjpeg-dev
+  libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev libfontconfig-dev libjpeg-dev libx11-dev
   libgtest-dev libgmock-dev fonts-liberation fonts-wine fluid-soundfont-gm
-  xvfb xfonts-base xdotool x11-apps imagemagick xdg-utils python3 pulseaudio pulseaudio-utils)
+  xvfb xfonts-base xdotool x11-apps x11-utils openbox imagemagick xdg-utils python3 pulseaudio pulseaudio-utils)
 
 install_packages() {
   local missing=()
