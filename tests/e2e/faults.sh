@@ -8,6 +8,7 @@ BUILD=$(cd "${1:?build folder}" && pwd)
 PROG="$BUILD/norvalde"
 [ -x "$PROG" ] || { echo "no game program built: nothing to check"; exit 0; }
 . "$(dirname "$0")/lib/xvfb.sh"
+. "$(dirname "$0")/lib/scene_window.sh"
 CLOSE="$(dirname "$0")/lib/close_window.py"
 fail() { echo "FAIL: $*"; exit 1; }
 
@@ -55,13 +56,8 @@ window_of() {  # pid: its first window (none when it has none yet)
 # ---- A start script that loops without waiting: the window still closes -------------------
 (cd "$work" && exec "$game/norvalde" Schleife.lsd) >"$work/loop.log" 2>&1 &
 app=$!
-win=""
-for _ in $(seq 300); do
-  kill -0 $app 2>/dev/null || fail "the looping game ended by itself: $(cat "$work/loop.log")"
-  win=$(xwininfo -root -tree | awk '/\(has no name\): \("/ { print $1; exit }')
-  [ -n "$win" ] && break
-  sleep 0.1
-done
+win=$(scene_window $app)
+kill -0 $app 2>/dev/null || fail "the looping game ended by itself: $(cat "$work/loop.log")"
 [ -n "$win" ] || fail "no scene window while the script loops"
 sleep 1
 cpu=$(awk '{ print $14 + $15 }' "/proc/$app/stat")
@@ -81,7 +77,7 @@ start_under_box() {
   app=$!
   box=""
   for _ in $(seq 300); do
-    box=$(xwininfo -root -tree | awk '/"Norvalde"/ { print $1; exit }')
+    box=$(xwininfo -root -tree | awk '/"Norvalde"/ && !w { w = $1 } END { print w }')
     [ -n "$box" ] && return
     kill -0 $app 2>/dev/null || fail "the game ended without a message: $(cat "$1")"
     sleep 0.1

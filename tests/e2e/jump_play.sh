@@ -27,7 +27,7 @@ fail() {
 spielfenster() {
   local w=""
   for _ in $(seq 300); do
-    w=$(xwininfo -root -tree | awk '/\(has no name\)/ && / 624x433\+/ { print $1; exit }')
+    w=$(xwininfo -root -tree | awk '/\(has no name\): \("/ && / 624x433\+/ && !w { w = $1 } END { print w }')
     [ -n "$w" ] && break
     kill -0 "$child" 2>/dev/null || fail "the program ended: $(cat "$OUT/app.log")"
     sleep 0.1
@@ -63,12 +63,14 @@ xdotool keydown Escape
 sleep 0.3
 xdotool keyup Escape
 # Lost: after the fall the game window closes and the room shows.
+# (awk reads the whole list: a reader that stops early breaks the pipe, and the pipe's status.)
+spiel_offen() { xwininfo -root -tree | awk '/\(has no name\): \("/ && / 624x433\+/ { n++ } END { exit !n }'; }
 for _ in $(seq 100); do
-  xwininfo -root -tree | grep -q ' 624x433+' || break
+  spiel_offen || break
   sleep 0.1
 done
-xwininfo -root -tree | grep -q ' 624x433+' && fail "the game window did not close after Esc"
-SZENE=$(xwininfo -root -tree | awk '/\(has no name\)/ && / 640x480\+/ { print $1; exit }')
+spiel_offen && fail "the game window did not close after Esc"
+SZENE=$(xwininfo -root -tree | awk '/\(has no name\): \("/ && / 640x480\+/ && !w { w = $1 } END { print w }')
 [ -n "$SZENE" ] || fail "no scene window after the game"
 sleep 0.5
 shot "$SZENE" raum

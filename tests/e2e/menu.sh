@@ -27,11 +27,12 @@ count_colour() {
   $convert "$1" -crop "$2" +repage -fill black +opaque "$3" -fill white -opaque "$3" \
     -colorspace Gray -format "%[fx:round(mean*w*h)]" info:
 }
-# The closing request a window manager sends (WM_DELETE_WINDOW); Xvfb has no window manager.
+# The closing request a window manager sends (WM_DELETE_WINDOW), as its close box does.
 close_window() { python3 "$here/lib/close_window.py" "$1"; }
-geometry() {  # sets X Y WIDTH HEIGHT of a window
+geometry() {  # sets X Y WIDTH HEIGHT of a window's client area (a frame around it moves it)
   WIDTH=0 HEIGHT=0 X=0 Y=0
-  eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null)"
+  eval "$(xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left X/ { print "X=" $NF }
+    /Absolute upper-left Y/ { print "Y=" $NF } /Width:/ { print "WIDTH=" $NF } /Height:/ { print "HEIGHT=" $NF }')"
 }
 
 # ---- 1. The menu types and animates -----------------------------------------------------------

@@ -39,6 +39,9 @@ spiele() {  # room game args...
   local offen
   offen=$(warte OFFEN 30) || fail "no game window from $1: $(cat "$out/fehler.txt")"
   read -r _ _ gx gy gw gh <<<"$offen"
+  # The client area on the screen: a window manager's frame sits around it.
+  read -r gx gy <<<"$(xwininfo -root -tree | awk -v g=" ${gw}x${gh}+" \
+    '/: \("/ && index($0, g) && !p { split($NF, a, "+"); p = a[2] " " a[3] } END { print p }')"
 }
 beende() { kill "$child" 2>/dev/null; wait "$child" 2>/dev/null; child=""; }
 
@@ -109,7 +112,7 @@ child=$!
 fenster() { xwininfo -root -tree | grep -E -- "$1" | head -1; }
 szene=""
 for _ in $(seq 100); do
-  szene=$(fenster 'has no name.*640x480\+')
+  szene=$(fenster 'has no name\): \(".* 640x480\+')
   [ -n "$szene" ] && break
   sleep 0.1
 done

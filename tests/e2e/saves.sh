@@ -26,7 +26,7 @@ fail() {
 . "$here/lib/spieler.sh"
 . "$here/lib/glocke.sh"
 # The message box on top (the only window named "Norvalde").
-meldung() { xwininfo -root -tree | awk '/"Norvalde": \(\)/ { print $1; exit }' | grep .; }
+meldung() { xwininfo -root -tree | awk '/"Norvalde": \(\)/ && !w { w = $1 } END { print w }' | grep .; }
 schliesse_meldung() {  # window
   xdotool windowfocus "$1" 2>/dev/null
   sleep 0.2

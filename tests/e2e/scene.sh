@@ -20,6 +20,7 @@ fi
 cleanup() {
   [ -n "${APP:-}" ] && kill -KILL "$APP" 2>/dev/null || true
   [ -n "${NEU:-}" ] && kill -KILL "$NEU" 2>/dev/null || true
+  wm_cleanup 2>/dev/null || true
   [ -n "${XVFB:-}" ] && kill "$XVFB" 2>/dev/null || true
   wait 2>/dev/null || true
   [ -n "${KEEP:-}" ] || rm -rf "$OUT"
@@ -34,6 +35,9 @@ for _ in $(seq 100); do [ -s "$OUT/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$OUT/display")"
 unset SDL_VIDEODRIVER
 export SDL_AUDIODRIVER=dummy
+work=$OUT
+. "$(dirname "$0")/lib/wm.sh"
+. "$(dirname "$0")/lib/scene_window.sh"
 
 # Started from elsewhere: the content is found beside the program, not in the current folder.
 (cd /tmp && exec "$PROG" "${ARGS[@]}") >"$OUT/app.log" 2>&1 &
@@ -43,7 +47,7 @@ APP=$!
 titled() {
   local w=""
   for _ in $(seq 300); do
-    w=$(xwininfo -root -tree | awk -v t="$1" 'index($0, t) { print $1; exit }')
+    w=$(xwininfo -root -tree | awk -v t="$1" 'index($0, t) && !w { w = $1 } END { print w }')
     [ -n "$w" ] && break
     kill -0 "$APP" 2>/dev/null || fail "the program ended: $(cat "$OUT/app.log")"
     sleep 0.1
@@ -64,7 +68,7 @@ if [ ${#ARGS[@]} -eq 0 ]; then
   xdotool key Return  # the first entry, "Spiel beginnen", is selected
 fi
 # The scene window has no caption.
-WID=$(titled '(has no name): ("')
+WID=$(scene_window "$APP")
 [ -n "$WID" ] || fail "no scene window"
 sleep 1
 xdotool windowfocus "$WID"
@@ -148,7 +152,7 @@ APP=$!
 BOX=""
 for _ in $(seq 300); do
   # The box belongs to a helper process of its own, so it is looked up by its title.
-  BOX=$(xwininfo -root -tree | awk '/"Norvalde"/ { print $1; exit }')
+  BOX=$(xwininfo -root -tree | awk '/"Norvalde"/ && !w { w = $1 } END { print w }')
   [ -n "$BOX" ] && break
   sleep 0.1
 done

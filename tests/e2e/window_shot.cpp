@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   f.Refresh();
-  // Without a window manager the window has no frame: its client area starts at Left, Top.
+  // Left, Top: the outer corner (a window manager's frame); the check finds the client area.
   std::printf("READY %d %d %d %d\n", f.Left(), f.Top(), pic.width, pic.height);
   std::fflush(stdout);
   const uint64_t giveUp = rt::timeGetTime() + 30000;

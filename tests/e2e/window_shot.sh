@@ -25,7 +25,11 @@ done
 if [ -z "$ready" ]; then
   echo "the program did not get its window up"; cat "$work/err.txt"; exit 1
 fi
-read -r _ x y w h <<<"$ready"
+read -r _ _ _ w h <<<"$ready"
+# The client area on the screen: a window manager's frame sits around it.
+wid=$(xdotool search --onlyvisible --pid "$child" 2>/dev/null | head -n1)
+[ -n "$wid" ] || { echo "the program's window is not on the screen"; exit 1; }
+read -r x y < <(xwininfo -id "$wid" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { print x, $NF }')
 sleep 0.3
 "$import" -display "$disp" -window root "$work/shot.png" || { echo "screenshot failed"; exit 1; }
 touch "$work/done"
