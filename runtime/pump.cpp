@@ -604,6 +604,7 @@ void ShowWindowFor(Form& f, bool show) {
                             owner ? owner->impl()->window : nullptr, f.impl()->modal);
       SDL_ShowWindow(w);
       SDL_RaiseWindow(w);
+      if (f.impl()->modal) TakeKeyboardWithoutWm(w);
     }
     P().active = f.hWnd();
     PresentForm(f, true);

@@ -18,6 +18,21 @@
 
 namespace rt {
 
+#if defined(SDL_VIDEO_DRIVER_X11)
+
+namespace {
+
+// The Motif window-manager hints for a look: which decorations the frame has and what the
+// window manager may do with the window.
+struct MotifHints {
+  enum : unsigned long { kFunctions = 1, kDecorations = 2 };
+  enum : unsigned long { kFuncResize = 2, kFuncMove = 4, kFuncMinimize = 8, kFuncMaximize = 16, kFuncClose = 32 };
+  enum : unsigned long { kDecorBorder = 2, kDecorResizeH = 4, kDecorTitle = 8, kDecorMenu = 16,
+                         kDecorMinimize = 32, kDecorMaximize = 64 };
+  unsigned long flags = kFunctions | kDecorations;
+  unsigned long functions = 0, decorations = 0;
+};
+
 MotifHints MotifHintsFor(const WindowLook& look) {
   MotifHints h;
   const bool framed = look.borderStyle != 0, sizable = look.borderStyle == 2;
@@ -45,10 +60,6 @@ MotifHints MotifHintsFor(const WindowLook& look) {
   }
   return h;
 }
-
-#if defined(SDL_VIDEO_DRIVER_X11)
-
-namespace {
 
 bool XWindowOf(SDL_Window* w, Display*& d, Window& xw) {
   if (!w) return false;

@@ -3,7 +3,6 @@
 // screen without window manager the runtime gives the keyboard to modal windows itself. X11
 // only: elsewhere these do nothing.
 #pragma once
-#include <cstdint>
 #include <thread>
 
 struct SDL_Window;
@@ -16,18 +15,6 @@ struct WindowLook {
   bool caption = true;  // the caption is not empty
   bool controlBox = true, minButton = true, maxButton = true;
 };
-
-// The Motif window-manager hints for a look: which decorations the frame has and what the
-// window manager may do with the window.
-struct MotifHints {
-  enum : unsigned long { kFunctions = 1, kDecorations = 2 };
-  enum : unsigned long { kFuncResize = 2, kFuncMove = 4, kFuncMinimize = 8, kFuncMaximize = 16, kFuncClose = 32 };
-  enum : unsigned long { kDecorBorder = 2, kDecorResizeH = 4, kDecorTitle = 8, kDecorMenu = 16,
-                         kDecorMinimize = 32, kDecorMaximize = 64 };
-  unsigned long flags = kFunctions | kDecorations;
-  unsigned long functions = 0, decorations = 0;
-};
-MotifHints MotifHintsFor(const WindowLook& look);
 
 // Before the window is mapped: its frame, its owner (nullptr: none) and whether it is modal.
 void SetWindowManagerHints(SDL_Window* w, const WindowLook& look, SDL_Window* owner, bool modal);

@@ -1,5 +1,5 @@
-# Sends a window the closing request a window manager sends (WM_DELETE_WINDOW); Xvfb has no
-# window manager of its own.   python3 close_window.py WINDOW_ID
+# Sends a window the closing request a window manager's close box sends (WM_DELETE_WINDOW),
+# with or without a window manager.   python3 close_window.py WINDOW_ID
 import ctypes
 import sys
 
