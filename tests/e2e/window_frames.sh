@@ -70,7 +70,7 @@ focus_is() {  # window: waits up to 3 s for the keyboard focus to be on it
   return 1
 }
 
-printf '%-10s %-7s %-6s %-6s %-5s %-5s %-9s %-5s  %s\n' window frame resize max close min owner modal "window manager offers"
+printf '%-9s %-7s %-11s %-6s %-4s %-5s %-4s %-9s %-5s %s\n' window frame "l,r,t,b" resize max close min owner modal "window manager offers"
 # Reads a window back and compares it: name window frame resize max close min owned.
 check() {
   local name=$1 w=$2 f rs mx cl mi ow md offers
@@ -82,7 +82,8 @@ check() {
   ow=$(owner_of "$w")
   md=$(modal "$w")
   offers=$(values "$w" _NET_WM_ALLOWED_ACTIONS | sed 's/_NET_WM_ACTION_//g; s/_OB_WM_ACTION_//g; s/CHANGE_DESKTOP, //')
-  printf '%-10s %-7s %-6s %-6s %-5s %-5s %-9s %-5s  %s\n' "$name" "$f" "$rs" "$mx" "$cl" "$mi" "${ow:--}" "$md" "$offers"
+  printf '%-9s %-7s %-11s %-6s %-4s %-5s %-4s %-9s %-5s %s\n' "$name" "$f" "$(values "$w" _NET_FRAME_EXTENTS | tr -d ' ')" \
+    "$rs" "$mx" "$cl" "$mi" "${ow:--}" "$md" "$offers"
   [ "$f" = "$3" ] || wrong "$name: frame $f, not $3"
   [ "$rs" = "$4" ] || wrong "$name: resizable $rs, not $4"
   [ "$mx" = "$5" ] || wrong "$name: maximisable $mx, not $5"
@@ -152,8 +153,7 @@ focus_is "$box" || wrong "the message box does not have the keyboard"
 xdotool key Return  # to whatever has the keyboard: the box
 box_gone || wrong "Return did not answer the message box"
 focus_is "$scene" || wrong "the scene did not get the keyboard back from the message box"
-kill -KILL "$app" 2>/dev/null
-wait "$app" 2>/dev/null
+{ kill -KILL "$app" && wait "$app"; } 2>/dev/null
 
 # ---- The mini-games, each opened by its room's start script --------------------------------
 # room name frame resize max close min
@@ -181,8 +181,7 @@ game() {
     done
     [ "$g" -gt "$s" ] || wrong "pong went below the scene when the scene was raised"
   fi
-  kill -KILL "$app" 2>/dev/null
-  wait "$app" 2>/dev/null
+  { kill -KILL "$app" && wait "$app"; } 2>/dev/null
 }
 game PongTest pong title 0 0 1 1
 game JumpTest jump border 0 0 0 0
