@@ -3,10 +3,35 @@
 work=$(mktemp -d)
 xpid=""
 child=""
+# The processes on this check's X server, by the display in their environment: the programs a
+# check started, and any they started in turn (the menu a game starts again as it ends).
+display_pids() {
+  [ -n "${DISPLAY:-}" ] || return 0
+  local f p
+  for f in $(grep -lzx -- "DISPLAY=$DISPLAY" /proc/[0-9]*/environ 2>/dev/null); do
+    p=${f#/proc/}
+    p=${p%/environ}
+    if [ "$p" != "$$" ] && [ "$p" != "$BASHPID" ]; then echo "$p"; fi
+  done
+}
+# Runs on the way out, under the check's own set -e: a program that has ended already must not
+# stop the clean-up half way, nor turn a passed check into a failed one; the check's status stays.
+# Everything the check started goes, the X server last and politely (it removes its socket and
+# lock); bash's "Killed" reports stay out of the log.
 xvfb_cleanup() {
-  [ -n "$child" ] && kill "$child" 2>/dev/null
-  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
-  wait 2>/dev/null
+  set +e
+  local p
+  {
+    for p in $child $(jobs -p) $(display_pids); do
+      [ "$p" = "$xpid" ] || kill -9 "$p"
+    done
+    if [ -n "$xpid" ]; then
+      kill "$xpid"
+      for _ in $(seq 50); do kill -0 "$xpid" || break; sleep 0.1; done
+      kill -9 "$xpid"
+    fi
+    wait
+  } 2>/dev/null
   rm -rf "$work"
 }
 trap xvfb_cleanup EXIT
