@@ -37,9 +37,11 @@ xvfb_cleanup() {
 trap xvfb_cleanup EXIT
 command -v Xvfb >/dev/null || { echo "Xvfb is needed"; exit 1; }
 # The server picks its display itself and reports it: two checks starting at once must not pick
-# the same free number, or one of them ends up on the other's server.
+# the same free number, or one of them ends up on the other's server. It never resets: by default
+# it does whenever its last client leaves (a check's xdotool, the game ending as its successor
+# starts), and a program connecting just then is turned away ("no display").
 disp=""
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xpid=$!
 for _ in $(seq 100); do
   [ -s "$work/display" ] && break
