@@ -3,16 +3,29 @@
 work=$(mktemp -d)
 xpid=""
 child=""
-# The processes on this check's X server, by the display in their environment: the programs a
-# check started, and any they started in turn (the menu a game starts again as it ends).
+# The processes on this check's X server: those with its display in their environment, started
+# after the server (a stray one of an earlier server of that number is none of ours). They are the
+# programs the check started and any they started in turn (the menu a game starts as it ends).
 display_pids() {
-  [ -n "${DISPLAY:-}" ] || return 0
-  local f p
+  [ -n "${DISPLAY:-}" ] && [ -n "$xpid" ] || return 0
+  local f p seit
+  seit=$(startzeit "$xpid") || return 0
   for f in $(grep -lzx -- "DISPLAY=$DISPLAY" /proc/[0-9]*/environ 2>/dev/null); do
     p=${f#/proc/}
     p=${p%/environ}
-    if [ "$p" != "$$" ] && [ "$p" != "$BASHPID" ]; then echo "$p"; fi
+    if [ "$p" != "$$" ] && [ "$p" != "$BASHPID" ] && [ "$(startzeit "$p" || echo 0)" -ge "$seit" ]; then
+      echo "$p"
+    fi
   done
+}
+# When a process started, in clock ticks since boot (the name in its stat may hold blanks).
+startzeit() {
+  local s
+  s=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+  s=${s##*) }
+  # shellcheck disable=SC2086
+  set -- $s
+  echo "${20}"
 }
 # Runs on the way out, under the check's own set -e: a program that has ended already must not
 # stop the clean-up half way, nor turn a passed check into a failed one; the check's status stays.
