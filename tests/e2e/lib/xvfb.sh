@@ -1,5 +1,6 @@
 # Sourced by the end-to-end scripts: starts a private X server on a free display, exports
-# DISPLAY and stops the server on exit. Sets $work to a fresh temporary folder.
+# DISPLAY and on exit ends the server and every program on it. Sets $work to a fresh temporary
+# folder.
 work=$(mktemp -d)
 xpid=""
 child=""
