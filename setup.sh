@@ -67,14 +67,14 @@ case "${1:-}" in
     ;;
   test)
     install_packages
-    build build
-    # The sanitizer tree is built meanwhile, below the tests' priority: the end-to-end checks
-    # spend most of their time waiting in real time.
+    # The sanitizer tree is built all along, below the priority of the plain build and of the
+    # tests: it takes what they leave, and the end-to-end checks mostly wait in real time.
     cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNORVALDE_SANITIZE=ON >/dev/null
     setsid nice -n 10 cmake --build build-sanitize -j"$JOBS" >build-sanitize/build.log 2>&1 &
     sanitize=$!
     trap 'kill -- -"$sanitize" 2>/dev/null || true' EXIT  # a run cut short leaves no compilers behind
-    echo "setup.sh: build-sanitize is being built alongside the tests (build-sanitize/build.log)"
+    echo "setup.sh: build-sanitize is being built alongside (build-sanitize/build.log)"
+    build build
     run_tests build -LE bench
     if ! wait "$sanitize"; then
       cat build-sanitize/build.log
