@@ -29,7 +29,9 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*"; KEEP=1; echo "screenshots kept in $OUT"; exit 1; }
 
 exec 3>"$OUT/display"
-Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
+# Never reset (see lib/xvfb.sh): the program started again after the close connects just as the
+# old one leaves.
+Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 XVFB=$!
 for _ in $(seq 100); do [ -s "$OUT/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$OUT/display")"

@@ -9,7 +9,7 @@ x.XOpenDisplay.argtypes = [ctypes.c_char_p]
 x.XInternAtom.restype = ctypes.c_ulong
 x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
 x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
-x.XFlush.argtypes = [ctypes.c_void_p]
+x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
 
 
 class ClientMessage(ctypes.Structure):
@@ -24,6 +24,8 @@ class Event(ctypes.Union):
 
 
 d = x.XOpenDisplay(None)
+if not d:
+    sys.exit("close_window.py: no X display")
 w = int(sys.argv[1], 0)
 e = Event()
 e.xclient.type = 33  # ClientMessage
@@ -32,4 +34,4 @@ e.xclient.message_type = x.XInternAtom(d, b"WM_PROTOCOLS", 0)
 e.xclient.format = 32
 e.xclient.data[0] = x.XInternAtom(d, b"WM_DELETE_WINDOW", 0)
 x.XSendEvent(d, w, 0, 0, ctypes.byref(e))
-x.XFlush(d)
+x.XSync(d, 0)  # the request has reached the server before this client goes

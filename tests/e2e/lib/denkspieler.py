@@ -6,10 +6,11 @@
   denkspieler.py quiz gewinnen|verlieren INK_FILE
 
 Memory: it tells the cards apart by their background colours and remembers every card it has
-seen turned, by itself or by the computer; it learns that the computer's turn is over from the
-computer's two cards going face down. Winning, it takes every pair it knows; losing, it turns
-two cards it knows to differ wherever it can. Prints W, L or U (a draw, after which it plays
-the new deal too) for each game it sees end.
+seen turned, by itself or by the computer; it knows whose turn it is from the rules (it begins
+every deal, a miss hands over) and learns that the computer's turn is over from the computer's
+two cards going face down. Winning, it takes every pair it knows; losing, it turns two cards it
+knows to differ wherever it can. Prints W, L or U (a draw, whose message box it answers before
+it plays the new deal too) for each game it sees end.
 
 Quiz: it reads the four answers by their ink, column by column, against the list the game
 program prints with --hdw-tinte, finds the country whose answers they are, and clicks the
@@ -65,6 +66,15 @@ class Bild:
         return self.daten[i + 2], self.daten[i + 1], self.daten[i]
 
 
+def fenster_id(titel):
+    """The id of a window of that title, or None."""
+    baum = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True).stdout
+    for zeile in baum.splitlines():
+        if '"%s"' % titel in zeile:
+            return zeile.split()[0]
+    return None
+
+
 def fenster(titel, warten=10.0):
     """The window of that title as (x, y, w, h) on the screen, or None."""
     ende = time.time() + warten
@@ -88,6 +98,16 @@ def fenster(titel, warten=10.0):
         if time.time() >= ende:
             return None
         time.sleep(0.1)
+
+
+def warte_weg(titel, sekunden):
+    """Whether the window of that title is gone within the time."""
+    ende = time.time() + sekunden
+    while fenster_id(titel):
+        if time.time() >= ende:
+            return False
+        time.sleep(0.1)
+    return True
 
 
 def melde(*teile):
@@ -136,6 +156,10 @@ class Memory:
         self.zuege = 0
         # The cards of the misses seen so far, newest last: the computer keeps the last six.
         self.fehlgriffe = []
+        # A deal begins with all sixteen cards face down; anything else (a window not painted
+        # yet, the last deal behind its message box) is not one to play.
+        if self.warte_auf(lambda z: all(k == "R" for k in z), 10) is None:
+            raise RuntimeError("no new deal in the Memory window: %s" % self.zellen())
 
     def zellen(self):
         """Per card position: a face 1..8, "R" (back), "L" (removed) or None (unclear)."""
@@ -161,9 +185,15 @@ class Memory:
         return None
 
     def klicke_karte(self, i):
+        """Turns card i. The game drops a click made before it waits for one (after the
+        computer's miss it lets half a second pass first), so a card that stays face down is
+        clicked again, as a player would."""
         x, y, _, _ = self.ort
-        klicke(x + (i % 4) * 104 + 48, y + (i // 4) * 104 + 48)
-        return self.warte_auf(lambda z: isinstance(z[i], int), 1.5) is not None
+        for _ in range(3):
+            klicke(x + (i % 4) * 104 + 48, y + (i // 4) * 104 + 48)
+            if self.warte_auf(lambda z: isinstance(z[i], int), 1.5) is not None:
+                return
+        raise RuntimeError("card %d does not turn on our turn: %s" % (i, self.zellen()))
 
     def gefuettert(self, i):
         """Whether the computer will still remember the partner of card i after our miss."""
@@ -200,11 +230,11 @@ class Memory:
         """Turns two cards; True when they were a pair (then it is our turn again)."""
         z = self.zellen()
         a = self.erste(z)
-        if a is None or not self.klicke_karte(a):
-            return None  # not our turn after all
+        if a is None:
+            return None  # no card face down: the deal is over
+        self.klicke_karte(a)
         b = self.zweite(self.zellen(), a)
-        if not self.klicke_karte(b):
-            return None
+        self.klicke_karte(b)
         melde("ich", a, b, self.bekannt[a], self.bekannt[b])
         self.zuege += 1
         if self.zuege == 3:
@@ -227,7 +257,7 @@ class Memory:
         ende = time.time() + 60
         while time.time() < ende:
             z = self.zellen()
-            if not self.offen() or all(k == "L" for k in z):
+            if not self.offen():
                 return False
             oben = {i for i in range(16) if isinstance(z[i], int)}
             if oben - gesehen:
@@ -243,6 +273,8 @@ class Memory:
                     self.fehlgriffe += sorted(gesehen)
                     time.sleep(0.7)
                     return True
+            if all(k == "L" for k in z):
+                return False  # its last pair ended the deal
             time.sleep(0.05)
         raise RuntimeError("the computer's turn does not end")
 
@@ -251,15 +283,22 @@ class Memory:
 
     def spiele(self):
         zug = True
+        unklar = None
         while True:
             if not self.offen() or all(k == "L" for k in self.zellen()):
                 return
             if zug:
                 ergebnis = self.mein_zug()
                 melde("mein Zug:", ergebnis)
-                zug = ergebnis is True
                 if ergebnis is None:
+                    # The last pair is still on its way off the table.
+                    unklar = unklar or time.time() + 10
+                    if time.time() > unklar:
+                        raise RuntimeError("no card to turn, but the deal goes on: %s" % self.zellen())
                     time.sleep(0.3)
+                    continue
+                unklar = None
+                zug = ergebnis
             elif not self.computer_zug():
                 return
             else:
@@ -270,13 +309,15 @@ def memory(modus):
     while True:
         m = Memory(modus)
         m.spiele()
-        # A draw shows its message in a box of its own before the new deal.
-        box = fenster("Norvalde", 3)
-        if box:
-            subprocess.run(["xdotool", "mousemove", str(box[0] + box[2] // 2), str(box[1] + 10)])
+        # A draw shows its message in a box of its own before the new deal. The keyboard stays
+        # with the game's window until the box is given it (no window manager does that here).
+        if fenster("Norvalde", 3):
+            foto("memory_%s_unentschieden" % modus)
+            subprocess.run(["xdotool", "windowfocus", fenster_id("Norvalde")])
             subprocess.run(["xdotool", "key", "Return"])
+            if not warte_weg("Norvalde", 5):
+                raise RuntimeError("the draw's message box stays after Return")
             print("U %d:%d" % tuple(m.paare), flush=True)
-            time.sleep(1)
             continue
         print(("W" if m.paare[0] > m.paare[1] else "L") + " %d:%d" % tuple(m.paare), flush=True)
         return

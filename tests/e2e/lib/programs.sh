@@ -2,6 +2,8 @@
 # `pids`) end with it, and helpers wait for their windows and their end.
 pids=()
 programs_cleanup() {
+  set +e  # see xvfb_cleanup
+  local p
   # The programs may be waiting inside a script: no polite request, just the end.
   for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done
   xvfb_cleanup

@@ -11,6 +11,7 @@ pulse_rec=""
 pulse_watch=""
 pulse_prev_exit=$(trap -p EXIT | sed -n "s/^trap -- '\(.*\)' EXIT$/\1/p")
 pulse_cleanup() {
+  set +e  # a server or recorder that has ended already stops nothing here (see xvfb_cleanup)
   local p
   for p in $pulse_rec $pulse_pid; do kill "$p" 2>/dev/null; done
   for _ in $(seq 30); do

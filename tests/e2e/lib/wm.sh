@@ -9,7 +9,7 @@ wm_cleanup() {
 }
 # Whether a window manager has taken the screen: it names its check window on the root window.
 wm_running() {
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+  [[ $(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) == *"window id"* ]]
 }
 if [ "${NORVALDE_WM:-openbox}" != none ]; then
   command -v openbox >/dev/null || { echo "openbox is needed"; exit 1; }

@@ -1,21 +1,62 @@
 # Sourced by the end-to-end scripts: starts a private X server on a free display, exports
-# DISPLAY and stops the server on exit. Sets $work to a fresh temporary folder.
+# DISPLAY and on exit ends the server and every program on it. Sets $work to a fresh temporary
+# folder.
 work=$(mktemp -d)
 xpid=""
 child=""
+# The processes on this check's X server: those with its display in their environment, started
+# after the server (a stray one of an earlier server of that number is none of ours). They are the
+# programs the check started and any they started in turn (the menu a game starts as it ends).
+display_pids() {
+  [ -n "${DISPLAY:-}" ] && [ -n "$xpid" ] || return 0
+  local f p seit
+  seit=$(startzeit "$xpid") || return 0
+  for f in $(grep -lzx -- "DISPLAY=$DISPLAY" /proc/[0-9]*/environ 2>/dev/null); do
+    p=${f#/proc/}
+    p=${p%/environ}
+    if [ "$p" != "$$" ] && [ "$p" != "$BASHPID" ] && [ "$(startzeit "$p" || echo 0)" -ge "$seit" ]; then
+      echo "$p"
+    fi
+  done
+}
+# When a process started, in clock ticks since boot (the name in its stat may hold blanks).
+startzeit() {
+  local s
+  s=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+  s=${s##*) }
+  # shellcheck disable=SC2086
+  set -- $s
+  echo "${20}"
+}
+# Runs on the way out, under the check's own set -e: a program that has ended already must not
+# stop the clean-up half way, nor turn a passed check into a failed one; the check's status stays.
+# Everything the check started goes, the X server last and politely (it removes its socket and
+# lock); bash's "Killed" reports stay out of the log.
 xvfb_cleanup() {
-  [ -n "$child" ] && kill "$child" 2>/dev/null
-  wm_cleanup 2>/dev/null || true
-  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
-  wait 2>/dev/null
+  set +e
+  local p
+  {
+    wm_cleanup
+    for p in $child $(jobs -p) $(display_pids); do
+      [ "$p" = "$xpid" ] || kill -9 "$p"
+    done
+    if [ -n "$xpid" ]; then
+      kill "$xpid"
+      for _ in $(seq 50); do kill -0 "$xpid" || break; sleep 0.1; done
+      kill -9 "$xpid"
+    fi
+    wait
+  } 2>/dev/null
   rm -rf "$work"
 }
 trap xvfb_cleanup EXIT
 command -v Xvfb >/dev/null || { echo "Xvfb is needed"; exit 1; }
 # The server picks its display itself and reports it: two checks starting at once must not pick
-# the same free number, or one of them ends up on the other's server.
+# the same free number, or one of them ends up on the other's server. It never resets: by default
+# it does whenever its last client leaves (a check's xdotool, the game ending as its successor
+# starts), and a program connecting just then is turned away ("no display").
 disp=""
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xpid=$!
 for _ in $(seq 100); do
   [ -s "$work/display" ] && break
