@@ -8,8 +8,13 @@ wm_cleanup() {
   return 0
 }
 # Whether a window manager has taken the screen: it names its check window on the root window.
+# The name outlives a manager that was killed (the server never resets), so the window itself
+# must still be there and name itself too.
 wm_running() {
-  [[ $(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) == *"window id"* ]]
+  local p
+  p=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) || return 1
+  [[ $p == *"window id # "* ]] || return 1
+  [[ $(xprop -id "${p##*# }" _NET_SUPPORTING_WM_CHECK 2>/dev/null) == *"window id"* ]]
 }
 if [ "${NORVALDE_WM:-openbox}" != none ]; then
   command -v openbox >/dev/null || { echo "openbox is needed"; exit 1; }
