@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "engine/opcodes.h"
 #include "engine/scene_link.h"
 #include "engine/shared.h"
 #include "engine/state.h"
 #include "runtime/audio.h"
+#include "runtime/surface.h"
 #include "runtime/text.h"
 
 namespace {
@@ -16,12 +19,27 @@ namespace {
 // More answers than this could never be shown in the band; a larger number is taken as this.
 constexpr int32_t kMeisteAntworten = 1000;
 
-std::string MitUmbruechen(std::string text) {
-  std::replace(text.begin(), text.end(), '#', '\r');
-  return text;
-}
+// The argument's fields from the front, each read once: "|" separates them, the last runs to the
+// end, and one past the last is a blank, as HoleFeld gives it.
+class Felder {
+ public:
+  explicit Felder(std::string_view text) : rest_(text) {}
+  std::string_view Naechstes() {
+    if (ende_) return " ";
+    const size_t p = rest_.find('|');
+    const std::string_view feld = rest_.substr(0, p);
+    ende_ = p == std::string_view::npos;
+    if (!ende_) rest_.remove_prefix(p + 1);
+    return feld;
+  }
 
-int32_t Hoehe(const std::string& text) { return GanzeZahl(szene::TextHoehe(text)); }
+ private:
+  std::string_view rest_;
+  bool ende_ = false;
+};
+
+int64_t Zeilen(std::string_view text) { return int64_t(rt::Surface::LineCount(text)); }
+int32_t Hoehe(int64_t zeilen) { return GanzeZahl(szene::ZeilenHoehe(zeilen)); }
 
 // From the instruction at i, moves i on to the first label of the current choice block that
 // carries the number zweig (nested choices are skipped whole), else to the 26 that closes the
@@ -40,26 +58,53 @@ void Suche(Lauf& lauf, std::optional<int32_t> zweig) {
 void ZumAuswahlEnde(Lauf& lauf) { Suche(lauf, std::nullopt); }
 
 Fortgang OpAuswahl(Lauf& lauf, const std::string& arg) {
-  const int32_t n = std::min(GanzeZahl(rt::Val(HoleFeld(arg, "|", 1))), kMeisteAntworten);
+  Felder felder(arg);
+  const int32_t n = std::min(GanzeZahl(rt::Val(felder.Naechstes())), kMeisteAntworten);
   // No answer to wait for: on after the block.
   if (n <= 0) {
     AuswahlErgebnis = 0;
     ZumAuswahlEnde(lauf);
     return Fortgang::Weiter;
   }
-  AuswahlTexte.assign(size_t(n) + 1, "");
-  AuswahlGrenzen.assign(size_t(n) + 1, 0);
-  std::string t = MitUmbruechen(HoleFeld(arg, "|", 2) + "\r\r");
-  AuswahlGrenzen[0] = Hoehe(t);
-  t += '\r';
-  AuswahlTexte[0] = t;
-  for (int32_t m = 1; m <= n; ++m) {
-    AuswahlTexte[size_t(m)] = MitUmbruechen(rt::Trim(HoleFeld(arg, "|", m + 2)));
-    t += AuswahlTexte[size_t(m)];
-    AuswahlHoehe = Hoehe(t);
-    if (m != n) t += '\r';
-    AuswahlGrenzen[size_t(m)] = AuswahlHoehe;
+  // A choice may take tens of megabytes: its text is put together once, in place, and measured
+  // piece by piece instead of again for every answer.
+  const std::string_view frage = felder.Naechstes();
+  std::vector<std::string_view> antworten(size_t(n) + 1);
+  size_t laenge = frage.size() + 3;
+  for (size_t m = 1; m <= size_t(n); ++m) {
+    antworten[m] = rt::TrimView(felder.Naechstes());
+    laenge += antworten[m].size() + 1;
   }
+  AuswahlTexte.clear();
+  AuswahlText = std::string();  // the last choice's text goes before the new one is made
+  std::string& t = AuswahlText;
+  t.reserve(laenge);
+  auto dazu = [&t](std::string_view teil) {
+    const size_t von = t.size();
+    t += teil;
+    std::replace(t.begin() + std::ptrdiff_t(von), t.end(), '#', '\r');
+  };
+  AuswahlGrenzen.assign(size_t(n) + 1, 0);
+  dazu(frage);
+  t += "\r\r";
+  int64_t zeilen = Zeilen(t);
+  AuswahlGrenzen[0] = Hoehe(zeilen);
+  t += '\r';
+  for (size_t m = 1; m <= size_t(n); ++m) {
+    const size_t umbruch = t.size() - 1;
+    dazu(antworten[m]);
+    // Counted with the carriage return before it, an answer's first line is the empty one that
+    // the text so far ends in.
+    zeilen += Zeilen(std::string_view(t).substr(umbruch)) - 1;
+    AuswahlHoehe = Hoehe(zeilen);
+    if (m != size_t(n)) t += '\r';
+    AuswahlGrenzen[m] = AuswahlHoehe;
+  }
+  AuswahlTexte.assign(size_t(n) + 1, {});
+  AuswahlTexte[0] = std::string_view(t).substr(0, frage.size() + 3);
+  size_t von = AuswahlTexte[0].size();
+  for (size_t m = 1; m <= size_t(n); von += antworten[m].size() + 1, ++m)
+    AuswahlTexte[m] = std::string_view(t).substr(von, antworten[m].size());
 
   AuswahlErgebnis = -2;
   szene::ZeigText(t);

@@ -290,7 +290,7 @@ void TForm1::MausZeiger(int zeiger) { MousePointer = zeiger; }
 
 void TForm1::MausIcon(const std::string& datei) { SetzeMausIcon(datei); }
 
-float TForm1::TextHoehe(const std::string& text) { return Picture1.TextHeight(text); }
+float TForm1::ZeilenHoehe(int64_t zeilen) { return Picture1.LinesHeight(zeilen); }
 
 void TForm1::CountDownAn(bool an) { CountDown.SetEnabled(an); }
 

@@ -69,8 +69,8 @@ class TForm1 : public rt::Form, public SzenenFenster {
   // clean scene.
   void ZeigText(const std::string& text) override;
   void WegText(const std::string& text) override;
-  // Height of a text in the scene's font (a carriage return starts a line).
-  float TextHoehe(const std::string& text) override;
+  // Height of so many lines in the scene's font.
+  float ZeilenHoehe(int64_t zeilen) override;
 
   // Item bar: GegenständeLaden redraws the hidden bar picture from the items; ZeigeLeiste and
   // VersteckeLeiste slide it in and out.

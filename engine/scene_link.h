@@ -20,8 +20,8 @@ struct SzenenFenster {
   // same text closes it onto the clean scene.
   virtual void ZeigText(const std::string& text) { (void)text; }
   virtual void WegText(const std::string& text) { (void)text; }
-  // Height in pixels of a text in the scene's font, one line per carriage return.
-  virtual float TextHoehe(const std::string& text) { (void)text; return 0; }
+  // Height in pixels of so many lines of text in the scene's font.
+  virtual float ZeilenHoehe(int64_t zeilen) { (void)zeilen; return 0; }
   // Redraws the hidden item bar picture after the items changed.
   virtual void GegenständeLaden() {}
   // Timed effects on the scene: zooms to and from a rectangle of the room picture (the corners
@@ -56,7 +56,7 @@ inline void MausBewegt(float x, float y) { if (Szene) Szene->Picture1_MouseMove(
 inline void CountDownAn(bool an) { if (Szene) Szene->CountDownAn(an); }
 inline void ZeigText(const std::string& text) { if (Szene) Szene->ZeigText(text); }
 inline void WegText(const std::string& text) { if (Szene) Szene->WegText(text); }
-inline float TextHoehe(const std::string& text) { return Szene ? Szene->TextHoehe(text) : 0; }
+inline float ZeilenHoehe(int64_t zeilen) { return Szene ? Szene->ZeilenHoehe(zeilen) : 0; }
 inline void GegenständeLaden() { if (Szene) Szene->GegenständeLaden(); }
 inline void ZoomIN(int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2) { if (Szene) Szene->ZoomIN(x1, y1, x2, y2); }
 inline void ZoomOUT(int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2) { if (Szene) Szene->ZoomOUT(x1, y1, x2, y2); }

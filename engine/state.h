@@ -129,7 +129,9 @@ inline uint32_t SprachStream = 0;
 inline bool LeisteSichtbar = false, LeisteOffen = false, LeisteZu = false, LeisteGesperrt = false;
 inline int32_t LeisteHoehe = 0;
 inline float LeisteWinkel = 0;
-inline std::vector<std::string> AuswahlTexte;
+// The last choice's text as the band showed it, and its question block and answer lines within it.
+inline std::string AuswahlText;
+inline std::vector<std::string_view> AuswahlTexte;
 inline std::vector<int32_t> AuswahlGrenzen;
 inline int32_t AuswahlHoehe = 0;
 inline int32_t AuswahlErgebnis = 0;

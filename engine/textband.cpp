@@ -28,13 +28,7 @@ float BandHoehe(const rt::Surface& s, std::string_view text) {
       ++zeilen;
     }
   }
-  return float(int64_t(rt::FontLineHeight(s.font)) * zeilen);
-}
-
-std::string_view OhneRandBlanks(std::string_view s) {
-  const size_t a = s.find_first_not_of(' ');
-  if (a == std::string_view::npos) return {};
-  return s.substr(a, s.find_last_not_of(' ') + 1 - a);
+  return s.LinesHeight(zeilen);
 }
 
 // The colour number of a line: "$" and a hexadecimal digit choose it, else white.
@@ -75,7 +69,7 @@ void TForm1::ZeigText(const std::string& text) {
     std::string_view zeile = t.substr(start, ende - start);
     Picture1.ForeColor = rt::QBColor(TextFarbe(zeile));
     if (!zeile.empty() && zeile[0] == '$') zeile.remove_prefix(std::min<size_t>(2, zeile.size()));
-    Picture1.CurrentX = float(rt::CLng(sw) / 2 - rt::CLng(Picture1.TextWidth(OhneRandBlanks(zeile))) / 2);
+    Picture1.CurrentX = float(rt::CLng(sw) / 2 - rt::CLng(Picture1.TextWidth(rt::TrimView(zeile))) / 2);
     Picture1.Print(zeile);
     if (ende == t.size()) break;
     start = ende + 1;

@@ -339,9 +339,10 @@ float Surface::TextWidth(std::string_view text) const {
   return float(w);
 }
 
-float Surface::TextHeight(std::string_view text) const {
-  const size_t lines = ForEachLine(text, [](std::string_view, bool) {});
-  return float(int64_t(FontLineHeight(font)) * int64_t(lines));
-}
+size_t Surface::LineCount(std::string_view text) { return ForEachLine(text, [](std::string_view, bool) {}); }
+
+float Surface::LinesHeight(int64_t lines) const { return float(int64_t(FontLineHeight(font)) * lines); }
+
+float Surface::TextHeight(std::string_view text) const { return LinesHeight(int64_t(LineCount(text))); }
 
 }  // namespace rt

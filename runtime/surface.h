@@ -102,6 +102,8 @@ class Surface {
   void PrintNoNewline(std::string_view text);
   float TextWidth(std::string_view text) const;   // widest line
   float TextHeight(std::string_view text) const;  // line height times lines
+  float LinesHeight(int64_t lines) const;         // line height times so many lines
+  static size_t LineCount(std::string_view text);  // the lines Print makes of it, at least one
   // Stretched copy of a picture; the defaults take the picture's own size; a negative width
   // mirrors left to right. rop: SRCCOPY or SRCPAINT (others too).
   void PaintPicture(const PicturePtr& pic, float x, float y, float w = -1e9f, float h = -1e9f,

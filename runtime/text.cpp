@@ -202,7 +202,13 @@ std::string RTrim(std::string_view s) {
   return e == std::string_view::npos ? std::string() : std::string(s.substr(0, e + 1));
 }
 
-std::string Trim(std::string_view s) { return LTrim(RTrim(s)); }
+std::string_view TrimView(std::string_view s) {
+  const size_t b = s.find_first_not_of(' ');
+  if (b == std::string_view::npos) return {};
+  return s.substr(b, s.find_last_not_of(' ') + 1 - b);
+}
+
+std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
 
 std::string Left(std::string_view s, int n) {
   if (n <= 0) return {};

@@ -15,6 +15,7 @@ std::string FromUtf8(std::string_view utf8);
 std::string UCase(std::string_view s);
 std::string LCase(std::string_view s);
 std::string Trim(std::string_view s);   // blanks (' ') only, as the callers expect
+std::string_view TrimView(std::string_view s);  // the same, within the text itself
 std::string LTrim(std::string_view s);
 std::string RTrim(std::string_view s);
 

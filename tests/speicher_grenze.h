@@ -31,28 +31,29 @@ int InChild(Limit limit, Body body) {
   return status;
 }
 
-template <class Body>
-int InChildWithMemoryToSpare(size_t spare, Body body) {
-  return InChild(
-      [spare] {
-        long pages = 0;
-        std::ifstream("/proc/self/statm") >> pages;
-        const rlim_t now = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE));
-        const rlimit limit{now + spare, now + spare};
-        setrlimit(RLIMIT_AS, &limit);
-      },
-      body);
+// The child's address space may grow by spare bytes beyond what it holds now.
+inline void LimitMemoryToSpare(size_t spare) {
+  long pages = 0;
+  std::ifstream("/proc/self/statm") >> pages;
+  const rlim_t now = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE));
+  const rlimit limit{now + spare, now + spare};
+  setrlimit(RLIMIT_AS, &limit);
 }
 
 // Past the given processor seconds the child ends with SIGXCPU (WIFSIGNALED in the status).
+inline void LimitSeconds(int seconds) {
+  const rlimit limit{rlim_t(seconds), rlim_t(seconds) + 1};
+  setrlimit(RLIMIT_CPU, &limit);
+}
+
+template <class Body>
+int InChildWithMemoryToSpare(size_t spare, Body body) {
+  return InChild([spare] { LimitMemoryToSpare(spare); }, body);
+}
+
 template <class Body>
 int InChildWithSeconds(int seconds, Body body) {
-  return InChild(
-      [seconds] {
-        const rlimit limit{rlim_t(seconds), rlim_t(seconds) + 1};
-        setrlimit(RLIMIT_CPU, &limit);
-      },
-      body);
+  return InChild([seconds] { LimitSeconds(seconds); }, body);
 }
 
 }  // namespace testing_support

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "runtime/audio.h"
+#include "speicher_grenze.h"
 #include "szenen_test.h"
 
 namespace {
@@ -109,7 +110,7 @@ TEST_F(Wahl, AntwortzeilenLiegenZwischenVierUndFuenfZeilenhoehen) {
   Spiele(S({{Auswahl, "3|Wer bist du?#Sag es mir.|  Eins  |Zwei#Zeilen|Drei"}, {AuswahlEnde, ""}}), {1});
   EXPECT_EQ(AuswahlGrenzen, (std::vector<int32_t>{4 * lh, 5 * lh, 7 * lh, 8 * lh}));
   EXPECT_EQ(AuswahlHoehe, 8 * lh);
-  EXPECT_EQ(AuswahlTexte, (std::vector<std::string>{"Wer bist du?\rSag es mir.\r\r\r", "Eins", "Zwei\rZeilen", "Drei"}));
+  EXPECT_EQ(AuswahlTexte, (std::vector<std::string_view>{"Wer bist du?\rSag es mir.\r\r\r", "Eins", "Zwei\rZeilen", "Drei"}));
   EXPECT_GT(weissFrage, 20);
   EXPECT_EQ(weissLeer, 0);
   EXPECT_GT(weissEins, 20);
@@ -171,7 +172,59 @@ TEST_F(Wahl, FehlendesEndeBeendetDenLauf) {
 TEST_F(Wahl, FehlendeAntwortenSindLeereZeilen) {
   const Skript s = S({{Auswahl, "3|F|a"}, {Fall, "3"}, {Textzeile, "drei"}, {AuswahlEnde, ""}});
   EXPECT_EQ(Spiele(s, {3}), V({"drei"}));
-  EXPECT_EQ(AuswahlTexte, (std::vector<std::string>{"F\r\r\r", "a", "", ""}));
+  EXPECT_EQ(AuswahlTexte, (std::vector<std::string_view>{"F\r\r\r", "a", "", ""}));
+}
+
+// A choice as large as a room file allows, a 64 MB answer, and one of 1000 answers of 16 KB: in a
+// child with ten seconds of processor time and memory for little more than the run's copy of the
+// script and one of the text, each opens with its lines where they belong and the pick runs its
+// branch. Cutting every answer out of the whole argument and measuring the growing text after
+// each took half a minute here, the copies of the text several times its size.
+TEST_F(Wahl, EineRiesigeAuswahlBrauchtZeitUndSpeicherNachIhrerLaenge) {
+#if defined(__SANITIZE_ADDRESS__)
+  constexpr bool kSpeicher = false;  // the address sanitizer reserves and holds memory of its own
+#else
+  constexpr bool kSpeicher = true;
+#endif
+  const int32_t lh = int32_t(f.Picture1.TextHeight("X"));
+  auto woerter = [](std::string& s, size_t bis) {
+    while (s.size() + 5 <= bis) s += "Wort ";
+  };
+  Skript lang = S({{Auswahl, ""}, {Fall, "2"}, {Textzeile, "zwei"}, {AuswahlEnde, ""}});
+  std::string& langArg = lang.Parameter[0];
+  langArg.reserve(64u << 20);
+  langArg = "2|Frage|";
+  woerter(langArg, langArg.capacity() - 2);
+  langArg += "|b";
+  Skript viele = S({{Auswahl, "1000|Frage"}, {Fall, "499"}, {Textzeile, "499"}, {AuswahlEnde, ""}});
+  std::string antwort;
+  woerter(antwort, 16u << 10);
+  for (int m = 0; m < 1000; ++m) viele.Parameter[0] += "|" + antwort;
+  antwort.pop_back();  // the blank at its end is trimmed away
+  const int status = testing_support::InChild(
+      [] {
+        if (kSpeicher) testing_support::LimitMemoryToSpare(192u << 20);
+        testing_support::LimitSeconds(10);
+      },
+      [&] {
+        rusage vorher{}, nachher{};
+        getrusage(RUSAGE_SELF, &vorher);
+        if (Spiele(lang, {2}) != V({"zwei"}) || AuswahlHoehe != 5 * lh) return 1;
+        if (AuswahlGrenzen != std::vector<int32_t>{3 * lh, 4 * lh, 5 * lh}) return 1;
+        if (AuswahlTexte[1].size() != langArg.size() - 11 || AuswahlTexte[2] != "b") return 1;
+        if (Spiele(viele, {499}) != V({"499"}) || AuswahlHoehe != 1003 * lh) return 1;
+        for (size_t m = 1; m <= 1000; ++m)
+          if (AuswahlGrenzen[m] != int32_t(3 + m) * lh || AuswahlTexte[m] != antwort) return 1;
+        getrusage(RUSAGE_SELF, &nachher);
+        return kSpeicher && nachher.ru_maxrss - vorher.ru_maxrss > 144 * 1024 ? 2 : 0;
+      });
+  ASSERT_NE(status, -1);
+  ASSERT_FALSE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU) << "the choices took more than ten seconds";
+  ASSERT_TRUE(WIFEXITED(status)) << "the choices ended the process with signal " << WTERMSIG(status);
+  EXPECT_NE(WEXITSTATUS(status), 1) << "the choices were not shown or picked as they should";
+  EXPECT_NE(WEXITSTATUS(status), 2) << "the choices took more than 144 MB";
+  EXPECT_NE(WEXITSTATUS(status), testing_support::kThrew) << "the choices ran out of memory";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace
