@@ -258,7 +258,10 @@ template <class Each>
 size_t ForEachLine(std::string_view text, Each each) {
   size_t n = 0, start = 0;
   for (;;) {
-    const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+    // find_first_of would look each character up in the set with a call of its own.
+    const size_t end = size_t(std::find_if(text.begin() + std::ptrdiff_t(start), text.end(),
+                                           [](char c) { return c == '\r' || c == '\n'; }) -
+                              text.begin());
     each(text.substr(start, end - start), end == text.size());
     ++n;
     if (end == text.size()) return n;
