@@ -53,6 +53,8 @@ void ResetSurface(Surface& s);
 // The pump.
 bool EnsureRuntime();  // false: no video device, forms work without windows
 bool HaveVideo();
+// Whether windows reach a screen (not SDL's dummy or off-screen driver).
+bool ShowsWindows();
 void CreateWindowFor(Form& f);
 void DestroyWindowFor(Form& f);
 void ShowWindowFor(Form& f, bool show);

@@ -101,13 +101,16 @@ int MsgBox(const std::string& text, int buttons, const std::string& title) {
   }
   const std::string utfTitle = ToUtf8(shownTitle), utfText = ToUtf8(MsgBoxLines(text));
   SDL_Window* parent = nullptr;
-  if (EnsureRuntime())
+  const bool shown = EnsureRuntime() && ShowsWindows();
+  if (shown)
     if (Form* a = ActiveForm()) parent = a->impl()->window;
   const SDL_MessageBoxData data{flags, parent, utfTitle.c_str(), utfText.c_str(), int(bs.size()), bs.data(), nullptr};
   int chosen = -1;
   const ForkedHelpersEndWithUs helper;  // SDL draws the box in a child process
   const BoxKeyboard keyboard(parent);
-  if (SDL_ShowMessageBox(&data, &chosen) != 0) {
+  // Where windows are not seen, a box would not be either (SDL may hand it to a helper program
+  // that cannot open it and answers Cancel).
+  if (!shown || SDL_ShowMessageBox(&data, &chosen) != 0) {
     // No screen to show it on: the text must not get lost.
     std::fprintf(stderr, "%s: %s\n", utfTitle.c_str(), utfText.c_str());
     return vbOK;

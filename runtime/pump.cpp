@@ -490,7 +490,7 @@ namespace {
 // unseen and could never be closed. They serve only when asked for by name (tests do).
 bool InvisibleDriver() {
   const char* d = SDL_GetCurrentVideoDriver();
-  if (!d || (SDL_strcmp(d, "offscreen") != 0 && SDL_strcmp(d, "dummy") != 0)) return false;
+  if (!d || ShowsWindows()) return false;
   const char* asked = SDL_getenv("SDL_VIDEODRIVER");
   const char* hint = SDL_GetHint(SDL_HINT_VIDEODRIVER);
   if ((asked && *asked) || (hint && *hint)) return false;
@@ -498,6 +498,11 @@ bool InvisibleDriver() {
   return true;
 }
 }  // namespace
+
+bool ShowsWindows() {
+  const char* d = SDL_GetCurrentVideoDriver();
+  return d && SDL_strcmp(d, "offscreen") != 0 && SDL_strcmp(d, "dummy") != 0;
+}
 
 bool EnsureRuntime() {
   PumpState& s = P();
