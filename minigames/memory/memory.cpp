@@ -37,7 +37,7 @@ TMemory& Memory() {
 void TMemory::InitializeComponent() {
   Caption = "Memory";
   BorderStyle = 1;
-  MinButton = false;
+  MinButton = true;
   MaxButton = false;
   StartUpPosition = 1;
   SetClientSize(413, 463);

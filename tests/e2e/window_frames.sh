@@ -187,7 +187,7 @@ game PongTest pong title 0 0 1 1
 game JumpTest jump border 0 0 0 0
 game FightTest fight none 0 0 1 0
 game WumpelTest heads border 0 0 0 0
-game MemoryTest memory title 0 0 1 0
+game MemoryTest memory title 0 0 1 1
 game PiTest pi title 0 0 1 0
 game HDWTest quiz none 0 0 0 0
 game EselTest riddle title 0 0 0 0
