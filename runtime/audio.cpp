@@ -6,13 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
 #include "runtime/audio_internal.h"
 #include "runtime/audio_video.h"
-#include "runtime/internal.h"
 #include "runtime/system.h"
 
 namespace rt {
@@ -132,9 +130,7 @@ void PlayWaveEffect(const std::string& winpath) {
   StopEffect();
   const std::string host = HostPath(winpath);
   if (SoundFileKind(host) != SoundKind::Wave) return;
-  std::FILE* f = OpenRegularStream(host);
-  SDL_RWops* rw = f ? SDL_RWFromFP(f, SDL_TRUE) : nullptr;
-  if (f && !rw) std::fclose(f);
+  SDL_RWops* rw = OpenRegularRW(host);
   Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
   if (!chunk) return;
   g_effect = chunk;

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+struct SDL_RWops;
+
 namespace rt::audio_detail {
 
 // Mixer channels: one for wave effects, one that carries the sound of videos, the rest speech.
@@ -35,6 +37,10 @@ SoundKind SoundFileKind(const std::string& hostpath);
 // 1000 to 384000 samples a second (0 channels end the process in the mixer; a rate of 1 asks
 // for gigabytes when converted) and, for the music reader, an encoding it knows.
 bool WaveHeaderPlayable(const std::string& hostpath, bool plainEncodingsOnly);
+
+// An ordinary file as a stream for the mixer's loaders (which close it); nullptr for anything
+// else, a FIFO included, without waiting.
+SDL_RWops* OpenRegularRW(const std::string& hostpath);
 
 // Length in milliseconds of a Standard MIDI File's bytes, from its tempo map; -1 when the
 // bytes are not a MIDI file.

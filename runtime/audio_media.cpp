@@ -19,7 +19,6 @@
 #include "runtime/audio.h"
 #include "runtime/audio_internal.h"
 #include "runtime/audio_video.h"
-#include "runtime/internal.h"
 #include "runtime/pump_hooks.h"
 #include "runtime/system.h"
 #include "runtime/text.h"
@@ -70,9 +69,7 @@ int64_t FileTime(const std::string& host) {
 // The mixer is told the type: left to guess, it would try every decoder it has on any file.
 // Runs on the helper thread too; it touches nothing but the file and the decoder it makes.
 Mix_Music* ReadSong(const std::string& host, Mix_MusicType type) {
-  std::FILE* f = OpenRegularStream(host);
-  SDL_RWops* rw = f ? SDL_RWFromFP(f, SDL_TRUE) : nullptr;
-  if (f && !rw) std::fclose(f);
+  SDL_RWops* rw = OpenRegularRW(host);
   return rw ? Mix_LoadMUSType_RW(rw, type, 1) : nullptr;
 }
 

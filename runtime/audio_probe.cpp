@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include <SDL.h>
+
 #include "runtime/audio_internal.h"
 #include "runtime/internal.h"
 
@@ -46,6 +48,13 @@ bool WaveHeaderPlayable(const std::string& host, bool plainEncodingsOnly) {
   }
   std::fclose(f);
   return ok && format && data;
+}
+
+SDL_RWops* OpenRegularRW(const std::string& host) {
+  std::FILE* f = OpenRegularStream(host);
+  SDL_RWops* rw = f ? SDL_RWFromFP(f, SDL_TRUE) : nullptr;
+  if (f && !rw) std::fclose(f);
+  return rw;
 }
 
 SoundKind SoundFileKind(const std::string& host) {
