@@ -29,10 +29,13 @@ bool g_atexit = false;
 pid_t g_opener = 0;
 bool g_exiting = false;
 
-// A forked helper (the message box's) that exits through exit() runs this too; its copy of the
-// output has no mixer thread behind it, so only the process that opened the audio closes it.
-void CloseAtExit() {
-  if (getpid() != g_opener) return;
+// A forked helper (the message box's) may end through exit() too. Its copy of the output has no
+// mixer thread behind it, and the exit handlers and destructors registered before this one
+// belong to the parent: one could wait for a lock that a thread of the parent held at the fork
+// (the sanitizers' leak check does) or tear down what the parent still uses. So a child ends
+// here and then; only the process that opened the audio closes it.
+void CloseAtExit(int status, void*) {
+  if (getpid() != g_opener) _exit(status);
   g_exiting = true;
   AudioClose();
 }
@@ -84,7 +87,7 @@ bool EnsureOpen() {
     if (!g_atexit) {
       g_atexit = true;
       g_opener = getpid();
-      std::atexit(CloseAtExit);
+      on_exit(CloseAtExit, nullptr);
     }
   }
   return g_out.open;
