@@ -22,28 +22,12 @@ import subprocess
 import sys
 import time
 
+from xfenster import XImage, x11
+
 START = time.monotonic()
-X = ctypes.cdll.LoadLibrary("libX11.so.6")
-
-
-class XImage(ctypes.Structure):
-    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
-                ("format", ctypes.c_int), ("data", ctypes.c_void_p), ("byte_order", ctypes.c_int),
-                ("bitmap_unit", ctypes.c_int), ("bitmap_bit_order", ctypes.c_int),
-                ("bitmap_pad", ctypes.c_int), ("depth", ctypes.c_int),
-                ("bytes_per_line", ctypes.c_int), ("bits_per_pixel", ctypes.c_int),
-                ("red_mask", ctypes.c_ulong), ("green_mask", ctypes.c_ulong),
-                ("blue_mask", ctypes.c_ulong), ("obdata", ctypes.c_void_p),
-                ("funcs", ctypes.c_void_p * 6)]
-
-
-X.XOpenDisplay.restype = ctypes.c_void_p
-X.XOpenDisplay.argtypes = [ctypes.c_char_p]
+X = x11
 X.XDefaultRootWindow.restype = ctypes.c_ulong
 X.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-X.XGetImage.restype = ctypes.POINTER(XImage)
-X.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
-                        ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
 X.XDestroyImage.argtypes = [ctypes.POINTER(XImage)]
 ANZEIGE = X.XOpenDisplay(None)
 WURZEL = X.XDefaultRootWindow(ANZEIGE)
@@ -119,7 +103,7 @@ def foto(name):
     """A screenshot for the check's report, where DENKSPIELER_BILDER names a folder."""
     ordner = os.environ.get("DENKSPIELER_BILDER")
     if ordner:
-        subprocess.run(["import", "-window", "root", os.path.join(ordner, name + ".png")])
+        subprocess.run(["timeout", "20", "import", "-window", "root", os.path.join(ordner, name + ".png")])
 
 
 def klicke(x, y):

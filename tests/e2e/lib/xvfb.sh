@@ -50,6 +50,21 @@ xvfb_cleanup() {
   rm -rf "$work"
 }
 trap xvfb_cleanup EXIT
+# A screenshot of a window that closes meanwhile may wait for ever: bounded, it fails like any
+# other missed shot.
+import_programm=$(type -P import)
+import() { timeout 20 "$import_programm" "$@"; }
+# Gives a window the keyboard and waits until the server says it has it (up to 10 s): keys sent
+# before would go to the window that had it.
+fokus() {  # window
+  local f
+  for _ in $(seq 100); do
+    xdotool windowfocus "$1" 2>/dev/null
+    f=$(xdotool getwindowfocus 2>/dev/null) && [ -n "$f" ] && [ $((f)) -eq $(($1)) ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
 command -v Xvfb >/dev/null || { echo "Xvfb is needed"; exit 1; }
 # The server picks its display itself and reports it: two checks starting at once must not pick
 # the same free number, or one of them ends up on the other's server. It never resets: by default
