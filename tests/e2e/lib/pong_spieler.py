@@ -8,59 +8,39 @@
                                              match ends in a bounded time); prints
                                              "frames N presses P ballseen B returns R caption C"
     pong_spieler.py WINDOW_ID flies SECONDS  waits until the ball flies in the court's left half
-    pong_spieler.py WINDOW_ID paddle         prints the centre y of the player's paddle
+    pong_spieler.py WINDOW_ID serve          waits until the ball falls at the computer's side and
+                                             prints its x and y and the player's paddle centre y
+                                             in that frame
+    pong_spieler.py WINDOW_ID hold KEY SECONDS
+                                             waits until the ball flies, holds the key (Up or
+                                             Down) so long and prints the paddle's centre y
+                                             before and after: one process, so that the rally
+                                             cannot end between the readings and the hold
 """
 import ctypes
 import math
 import sys
 import time
 
-x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
+from xfenster import Ausschnitt, anzeige, x11
+
 xtst = ctypes.cdll.LoadLibrary("libXtst.so.6")
-
-
-class XImage(ctypes.Structure):
-    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
-                ("format", ctypes.c_int), ("data", ctypes.c_void_p), ("byte_order", ctypes.c_int),
-                ("bitmap_unit", ctypes.c_int), ("bitmap_bit_order", ctypes.c_int),
-                ("bitmap_pad", ctypes.c_int), ("depth", ctypes.c_int),
-                ("bytes_per_line", ctypes.c_int), ("bits_per_pixel", ctypes.c_int)]
-
-
-x11.XOpenDisplay.restype = ctypes.c_void_p
-x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-x11.XGetImage.restype = ctypes.POINTER(XImage)
-x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
-                          ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
-x11.XGetSubImage.restype = ctypes.POINTER(XImage)
-x11.XGetSubImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
-                             ctypes.c_uint, ctypes.c_ulong, ctypes.c_int, ctypes.POINTER(XImage),
-                             ctypes.c_int, ctypes.c_int]
 x11.XKeysymToKeycode.restype = ctypes.c_ubyte
 x11.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
 x11.XFetchName.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(ctypes.c_char_p)]
 x11.XFlush.argtypes = [ctypes.c_void_p]
 x11.XFree.argtypes = [ctypes.c_void_p]
 xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+x11.XGetInputFocus.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_int)]
 
-ZPIXMAP = 2
 W, H = 640, 440  # the court
 
 
-class Hof:
+class Hof(Ausschnitt):
     """The court as the window shows it now."""
 
     def __init__(self, d, win):
-        self.d, self.win = d, win
-        self.img = x11.XGetImage(d, win, 0, 0, W, H, 0xFFFFFFFF, ZPIXMAP)
-        if not self.img:
-            sys.exit("cannot read the window")
-        self.stride = self.img.contents.bytes_per_line
-        self.px = b""
-
-    def schau(self):
-        x11.XGetSubImage(self.d, self.win, 0, 0, W, H, 0xFFFFFFFF, ZPIXMAP, self.img, 0, 0)
-        self.px = ctypes.string_at(self.img.contents.data, self.stride * H)
+        super().__init__(d, win, 0, 0, W, H)
 
     def ball(self, x1=40, x2=600):
         """The ball: the first bright pixel of a coarse grid (the ghosts are darker)."""
@@ -178,23 +158,68 @@ def spiele(d, win, hof, seconds, eifer):
     print("frames %d presses %d ballseen %d returns %d caption %s" % (frames, presses, seen, zurueck, caption(d, win)))
 
 
+def fliegt(hof, seconds):
+    """Waits until the ball flies in the court's left half."""
+    end = time.time() + seconds
+    while time.time() < end:
+        hof.schau()
+        if hof.ball(60, 360):
+            return True
+        time.sleep(0.01)
+    return False
+
+
+def hat_tastatur(d, win, seconds=5):
+    """Waits until the window has the keyboard: keys sent elsewhere would be lost."""
+    end = time.time() + seconds
+    focus, revert = ctypes.c_ulong(), ctypes.c_int()
+    while time.time() < end:
+        x11.XGetInputFocus(d, ctypes.byref(focus), ctypes.byref(revert))
+        if focus.value == win:
+            return True
+        time.sleep(0.05)
+    return False
+
+
+def halte(d, win, hof, key, seconds):
+    if not fliegt(hof, 10):
+        sys.exit("the ball never flew")
+    if not hat_tastatur(d, win):
+        sys.exit("the window does not have the keyboard")
+    code = x11.XKeysymToKeycode(d, {"Up": 0xFF52, "Down": 0xFF54}[key])
+    hof.schau()
+    vorher = hof.schlaeger()
+    xtst.XTestFakeKeyEvent(d, code, 1, 0)
+    x11.XFlush(d)
+    time.sleep(seconds)
+    xtst.XTestFakeKeyEvent(d, code, 0, 0)
+    x11.XFlush(d)
+    hof.schau()
+    print(vorher, hof.schlaeger())
+
+
 def main():
     win = int(sys.argv[1], 0)
     what = sys.argv[2]
-    d = x11.XOpenDisplay(None)
-    if not d:
-        sys.exit("no display")
+    d = anzeige()
     hof = Hof(d, win)
     if what == "play":
         spiele(d, win, hof, float(sys.argv[3]), float(sys.argv[4]) if len(sys.argv) > 4 else 1e9)
     elif what == "flies":
-        end = time.time() + float(sys.argv[3])
+        if not fliegt(hof, float(sys.argv[3])):
+            sys.exit("the ball never flew")
+    elif what == "serve":
+        end = time.time() + 10
         while time.time() < end:
             hof.schau()
-            if hof.ball(60, 360):
+            b = hof.ball(32, 48)
+            if b:
+                print(b[0], b[1], hof.schlaeger())
                 return
             time.sleep(0.01)
-        sys.exit("the ball never flew")
+        sys.exit("no falling ball at the serving side")
+    elif what == "hold":
+        halte(d, win, hof, sys.argv[3], float(sys.argv[4]))
     elif what == "paddle":
         hof.schau()
         print(hof.schlaeger())
