@@ -34,6 +34,16 @@ warte() {
   return 1
 }
 foto() { import -window "$wid" "$out/$1.png"; }
+auge() { python3 "$(dirname "$0")/lib/auge.py" "$wid" "$@"; }
+# In the background from before the report of a page: the scene the moment the page stands
+# complete (it stands only a few seconds).
+fange() {  # report line, seconds, shot
+  auge fang 640x480+0+0 "$out/bericht.txt" "$1" "$2" "$out/$3.ppm" &
+  fang=$!
+}
+gefangen() {  # shot
+  wait "$fang" && $IM "$out/$1.ppm" "$out/$1.png"
+}
 klick() { xdotool mousemove $((wx + $1)) $((wy + $2)) click 1; }
 # Waits up to 5 s for a report line, then pauses and takes a screenshot.
 bei() {  # line failure pause shot
@@ -101,21 +111,26 @@ echo "shake: the scene stays shifted by ($dx, $dy) ($d pixels differ)"
 weiter "the bell's text did not end"
 
 # ---- The crystal: to white and back ----
+# The sky is read without a pause from before the click to the text after the fades: each fade
+# lasts a second, and a screenshot taken once its report is seen may come too late for it.
+auge proben 640x180+0+0 "$out/bericht.txt" "BEGINN 2 " 30 >"$out/blende.txt" &
+blick=$!
+for _ in $(seq 200); do [ -s "$out/blende.txt" ] && break; sleep 0.05; done
+[ -s "$out/blende.txt" ] || fail "the sky could not be read"
 klick 450 300
-bei "BEGINN 32 1" "the crystal did not fade" 0.5 weiss_halb
-bei "BEGINN 32 2" "the crystal did not fade back" 0.05 weiss
-sleep 0.5
-foto weiss_zurueck
+warte "BEGINN 32 1" 5 >/dev/null || fail "the crystal did not fade"
+warte "BEGINN 32 2" 5 >/dev/null || fail "the crystal did not fade back"
 bei "BEGINN 2 " "no text after the fades" 0.6 kristall
-d1=$(dunkelstes weiss_halb 640x180+0+0)
-h1=$(hell weiss_halb 640x180+0+0)
-h2=$(hell weiss 640x180+0+0)
+wait "$blick"
+# Half way to white every channel has been ORed with a grey of about 128: a reading with every
+# channel at least 70 before the brightest. At the turn the sky is white; in the end dark again.
+read -r d1 h1 h2 n < <(awk '$3 > hell { hell = $3 } !halb && $2 >= 70 && $3 < 250 { halb = $2 " " $3 }
+  END { print (halb ? halb : "- -"), hell + 0, NR }' "$out/blende.txt")
 h0=$(hell kristall 640x180+0+0)
-# Half way every channel has been ORed with a grey of about 128; in the end the room is back.
-[ "$d1" -ge 70 ] && [ "$h1" -lt 250 ] || fail "half way to white the darkest channel is $d1, the brightness $h1"
-[ "$h2" -ge 190 ] || fail "the scene is not white at the turn ($h2)"
+[ "$d1" != - ] || fail "no reading half way to white among $n"
+[ "${h2%.*}" -ge 190 ] || fail "the scene is not white at the turn (brightest of $n readings: $h2)"
 [ "$h0" -lt 80 ] || fail "after the fade back the sky is not dark again ($h0)"
-echo "fades: half way darkest channel $d1 brightness $h1; at the turn $h2; back to $h0"
+echo "fades: half way darkest channel $d1 brightness $h1; at the turn $h2 ($n readings); back to $h0"
 weiter "the crystal's text did not end"
 
 # ---- The portal: the end of the journey and the credits ----
@@ -123,12 +138,12 @@ klick 590 300
 bei "BEGINN 2 " "the portal shows no text" 0.6 tor
 weiter "the portal's text did not end"
 warte "BEGINN 30 Abspann" 10 >/dev/null || fail "no credits after the portal"
+fange "SEITE 1" 120 seite1
 sleep 8
 foto abspann_anfang
 weiss=$(zaehle abspann_anfang FFFFFF 0 460x240+0+0)
 [ "$weiss" -gt 300 ] || fail "the first page shows no white text ($weiss)"
-warte "SEITE 1" 120 >/dev/null || fail "the first page did not complete"
-foto seite1
+gefangen seite1 || fail "the first page did not complete"
 titel=$(zaehle seite1 FAC846 12 520x110+0+350)
 bild2=$(zaehle seite1 C8C8BE 8 160x120+470+100)
 weiss=$(zaehle seite1 FFFFFF 0 460x240+0+0)
@@ -139,8 +154,8 @@ grau=$(zaehle seite1 808080 0)
 echo "credits: page 1 typed in white ($weiss pixels), title ($titel) and keyboard picture ($bild2) in"
 
 for s in 2 3 4; do
-  warte "SEITE $s" 150 >/dev/null || fail "page $s did not complete"
-  foto "seite$s"
+  fange "SEITE $s" 150 "seite$s"
+  gefangen "seite$s" || fail "page $s did not complete"
 done
 portraits=$(zaehle seite3 000000 0 120x250+520+0)
 [ "$portraits" -lt 20000 ] || fail "no portraits beside page 3 ($portraits black pixels)"
