@@ -1,7 +1,8 @@
 // The game in the room named on the command line, as `norvalde Raum.lsd` plays it, telling the
 // end-to-end checks on standard output when a game window of Memory, the capitals quiz or the
-// donkey riddle opens or closes, and which flags are set whenever they change:
-//   AUF Memory | ZU Memory | MERKER NAME,NAME
+// donkey riddle opens or closes, which flags are set whenever they change, and when a text of
+// the room's script opens and when a key or click has ended it:
+//   AUF Memory | ZU Memory | MERKER NAME,NAME | TEXT | WEG
 // With --hdw-tinte it prints instead, for each question of the games folder's capitals list, the
 // country and its four answers, each with its ink as the quiz's answer labels draw it: the number
 // of ink pixels in each column from the first inked column to the last (a player's reading):
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "engine/form1.h"
+#include "engine/interpreter.h"
 #include "engine/minispiel.h"
 #include "engine/state.h"
 #include "minigames/capitals/hdw.h"
@@ -52,6 +54,17 @@ int Tinten() {
   return 0;
 }
 
+Befehlsroutine textzeile = nullptr;
+
+Fortgang Textzeile(Lauf& lauf, const std::string& arg) {
+  std::printf("TEXT\n");
+  std::fflush(stdout);
+  const Fortgang f = textzeile(lauf, arg);
+  std::printf("WEG\n");
+  std::fflush(stdout);
+  return f;
+}
+
 std::string GesetzteMerker() {
   std::string s;
   for (const std::string& m : Merker)
@@ -65,6 +78,8 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::string(argv[1]) == "--hdw-tinte") return Tinten();
   rt::SetCommandLine(argc, argv);
   MinispieleAnmelden();
+  textzeile = Befehlstabelle()[Befehl::Textzeile];
+  Befehlstabelle()[Befehl::Textzeile] = Textzeile;
   struct Beobachtet {
     const char* name;
     rt::Form* fenster;

@@ -12,8 +12,8 @@ echo "room open at ${SECONDS} s"
 
 # The riddle: a few tries, then giving up.
 oeffne 530 170 Form2
-ESEL=$(xwininfo -root -tree | awk '/"Form2"/ && !w { w = $1 } END { print w }')
-xdotool windowfocus "$ESEL"
+esel() { xwininfo -root -tree | awk '/"Form2"/ && !w { w = $1 } END { print w }'; }
+fokus "$(esel)" || fail "the riddle does not take the keyboard"
 for versuch in "schwamm hinüber" "fällte einen Baum" "sprang und schwamm" "xyz"; do
   xdotool type --delay 20 "$versuch"
   xdotool key Return
@@ -28,7 +28,7 @@ echo "riddle given up: flags '$(merker)'"
 
 # Solved: he gave up.
 oeffne 530 170 Form2
-xdotool windowfocus "$(xwininfo -root -tree | awk '/"Form2"/ && !w { w = $1 } END { print w }')"
+fokus "$(esel)" || fail "the riddle does not take the keyboard"
 xdotool type --delay 20 "gab einfach auf"
 xdotool key Return
 nach_spiel Form2 esel_geloest
