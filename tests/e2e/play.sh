@@ -64,7 +64,7 @@ band_steht() {
 }
 move() { xdotool mousemove --window "$WID" "$1" "$2"; }
 # A key held as long as a player holds it (a text waits for the key to be seen down).
-taste() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; }
+taste() { xdotool keydown "$1" sleep 0.15 keyup "$1"; }
 # The pointer's names over 2.4 s, one a line.
 zeiger() {
   for i in $(seq 8); do

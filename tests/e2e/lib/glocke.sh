@@ -49,10 +49,8 @@ angel_bauen() {  # shot
 # The item bar opened with Space holds the rod in its first cell and nothing beside it.
 nur_die_angel() {  # shot
   taste space
-  sleep 0.8
-  shot "$1"
-  [ "$(pixel "$1" 8,440)" = "30,30,30" ] || fail "no item in the bar's first cell"
+  eventually leiste_offen "$1" || fail "$1: the bar did not open"
   [ "$(pixel "$1" 72,440)" = "0,0,0" ] || fail "more than the rod in the bar"
   taste space
-  sleep 0.6
+  eventually leiste_zu "$1_zu" || fail "$1: the bar did not close"
 }

@@ -18,7 +18,19 @@ eventually() {
 }
 move() { xdotool mousemove --window "$WID" "$1" "$2"; }
 klick() { move "$1" "$2"; sleep 0.1; xdotool click 1; }
-taste() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; }
+# A tap in one process: split over two, on a busy machine it could outlast the X server's
+# auto-repeat delay and count twice.
+taste() { xdotool keydown "$1" sleep 0.15 keyup "$1"; }
+# The item bar stands open (its white top edge at row 416) with an item in its first cell, or is
+# gone again.
+leiste_offen() {  # shot
+  shot "$1"
+  [ "$(pixel "$1" 5,416)" = "255,255,255" ] && [ "$(pixel "$1" 8,440)" = "30,30,30" ]
+}
+leiste_zu() {  # shot
+  shot "$1"
+  [ "$(pixel "$1" 5,416)" != "255,255,255" ] && [ "$(pixel "$1" 8,440)" != "30,30,30" ]
+}
 # The scene against a room picture (rows 0 to 478: the item bar may leave the last row black).
 zeigt() {  # shot picture
   shot "$1"
@@ -74,7 +86,7 @@ waehle() {  # shot shot-before k q
 ziehe() {  # k x y
   move 320 5
   taste space
-  sleep 0.6
+  eventually leiste_offen ziehe_leiste || fail "the bar did not open to drag item $1"
   local bx=$(($1 * 64 + 32))
   move "$bx" 448
   sleep 0.2
