@@ -26,8 +26,8 @@ class Wrapper {
   Wrapper(const Font& f, int maxW, std::vector<std::string>& lines, size_t maxLines)
       : font_(f), maxW_(maxW), lines_(lines), maxLines_(maxLines) {}
 
-  // Words move to the next line when the width is exceeded; a word wider than an empty line
-  // breaks between characters.
+  // Words move to the next line when the width is exceeded; a word still wider than its line
+  // there breaks between characters.
   void Paragraph(std::string_view p) {
     p_ = p;
     if (p.empty()) Push(0, 0);
@@ -37,18 +37,16 @@ class Wrapper {
       size_t j = i;
       while (j < p.size() && p[j] == ' ') ++j;
       while (j < p.size() && p[j] != ' ') ++j;
-      if (le == ls || Fits(ls, j)) {
-        le = j;
-        while (le - ls > 1 && !Full() && !Fits(ls, le)) {
-          const size_t k = LongestFit(ls, le - ls - 1);
-          Push(ls, k);
-          ls += k;
-        }
-      } else {
+      if (le > ls && !Fits(ls, j)) {
         Push(ls, le - ls);
         ls = i;
         while (ls < j && p[ls] == ' ') ++ls;
-        le = j;
+      }
+      le = j;
+      while (le - ls > 1 && !Full() && !Fits(ls, le)) {
+        const size_t k = LongestFit(ls, le - ls - 1);
+        Push(ls, k);
+        ls += k;
       }
       i = j;
     }
