@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "runtime/forms_internal.h"
+#include "runtime/lines.h"
 
 namespace rt {
 
@@ -110,15 +111,12 @@ std::vector<std::string> LayoutText(const Font& font, std::string_view text, int
                                     size_t maxLines) {
   std::vector<std::string> lines;
   Wrapper wrapper(font, maxW, lines, maxLines);
-  size_t start = 0;
-  while (!wrapper.Full()) {
-    const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-    const std::string_view p = text.substr(start, end - start);
+  if (wrapper.Full()) return lines;
+  ForEachLine(text, [&](std::string_view p, bool) {
     if (wrap && maxW > 0) wrapper.Paragraph(p);
     else lines.emplace_back(p);
-    if (end == text.size()) break;
-    start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-  }
+    return !wrapper.Full();
+  });
   return lines;
 }
 
