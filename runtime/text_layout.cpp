@@ -1,7 +1,7 @@
 // Laying out captions: line breaks and word wrap for labels and buttons, and the part of a long
 // line that a clip can show. Widths only grow as characters are added to a stretch of text, so
-// the longest stretch that fits is searched for instead of trying every shorter one: the cost
-// grows with the length of the text, not with its cube.
+// the longest stretch that fits is found by doubling and halving: the cost grows with the
+// length of the text, where trying every shorter stretch would make it grow with its cube.
 #include <algorithm>
 #include <unordered_map>
 
