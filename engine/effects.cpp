@@ -31,9 +31,9 @@ void WeissUeberAlles(TForm1& f) {
                   rt::Surface::BoxFilled);
 }
 
-// The fade loop: grey is the level for the clock reading taken at each pass. A single pass (the
-// machine took the whole second for it) is followed by one at grey 64. Nothing changes the clean
-// copy meanwhile, so its image is taken once.
+// The fade loop: grey is the level for the clock reading taken at each pass. A single pass that
+// takes the whole second is still followed by one at grey 64. Nothing changes the clean copy
+// meanwhile, so its image is taken once.
 template <typename Grau>
 void Blende(TForm1& f, Grau grau) {
   const rt::PicturePtr sauber = f.Picture3.Image();

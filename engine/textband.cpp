@@ -7,6 +7,7 @@
 #include "engine/form1.h"
 #include "engine/shared.h"
 #include "engine/state.h"
+#include "runtime/lines.h"
 #include "runtime/system.h"
 #include "runtime/text.h"
 
@@ -16,19 +17,9 @@ namespace {
 // marks replaced: a script text may take tens of megabytes, of which the band shows a few lines.
 bool Umbruch(char c) { return c == '#' || c == '\r'; }
 
-// TextHeight of the text with every "#" made a carriage return: a carriage return with a line
-// feed after it, or either alone, ends a line.
+// TextHeight of the text with every "#" made a carriage return.
 float BandHoehe(const rt::Surface& s, std::string_view text) {
-  int64_t zeilen = 1;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (Umbruch(text[i])) {
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      ++zeilen;
-    } else if (text[i] == '\n') {
-      ++zeilen;
-    }
-  }
-  return s.LinesHeight(zeilen);
+  return s.LinesHeight(int64_t(rt::ForEachLine(text, [](std::string_view, bool) {}, '#')));
 }
 
 // The colour number of a line: "$" and a hexadecimal digit choose it, else white.

@@ -279,12 +279,14 @@ bool MatchAny(const std::string& name, const std::string& patterns) {
 // Short, so that a target name as long as the host allows still has its temporary beside it.
 constexpr char kTemporaryPattern[] = ".~norvalde.XXXXXX";
 
-// ".~" + a name + "." + six characters from mkstemp: ours, and those of earlier versions that
-// named them after their target.
+// Exactly the pattern with its X's filled from mkstemp's letters and digits. Anything else in
+// the folder may be the player's own, and only our own temporaries are cleared away or hidden.
 bool IsWriteTemporary(const std::string& name) {
-  const size_t n = name.size();
-  if (n < 2 + 1 + 1 + 6 || name.compare(0, 2, ".~") != 0 || name[n - 7] != '.') return false;
-  return std::all_of(name.end() - 6, name.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+  constexpr size_t kFixed = sizeof kTemporaryPattern - 1 - 6;
+  if (name.size() != kFixed + 6 || name.compare(0, kFixed, kTemporaryPattern, kFixed) != 0) return false;
+  return std::all_of(name.begin() + kFixed, name.end(), [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+  });
 }
 
 // A write holds an exclusive lock on its temporary file until the file is renamed or removed,

@@ -11,6 +11,7 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "runtime/lines.h"
 #include "runtime/pixel_ops.h"
 #include "runtime/surface.h"
 #include "runtime/text.h"
@@ -250,23 +251,6 @@ Cached& OpenFace(const Font& f) {
     c.lineHeight = 16;
   }
   return cache.emplace(key, c).first->second;
-}
-
-// The lines of a text, in place: a carriage return (with or without a line feed) or a lone line
-// feed ends one. Returns the number of lines.
-template <class Each>
-size_t ForEachLine(std::string_view text, Each each) {
-  size_t n = 0, start = 0;
-  for (;;) {
-    // find_first_of would look each character up in the set with a call of its own.
-    const size_t end = size_t(std::find_if(text.begin() + std::ptrdiff_t(start), text.end(),
-                                           [](char c) { return c == '\r' || c == '\n'; }) -
-                              text.begin());
-    each(text.substr(start, end - start), end == text.size());
-    ++n;
-    if (end == text.size()) return n;
-    start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-  }
 }
 
 }  // namespace

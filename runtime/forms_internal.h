@@ -102,8 +102,8 @@ void ComposeChildren(Container& c, std::vector<Color>& frame, int fw, int fh, in
 // Rendered text lines, cached (labels and buttons redraw the same captions every frame).
 const TextRun& CachedRun(const Font& f, const std::string& line);
 // Caption lines: CR, LF and CR LF break lines; with wrap, words move to the next line when the
-// width is exceeded (a word wider than an empty line breaks between characters). Only the first
-// maxLines lines are laid out.
+// width is exceeded (a word wider than a line of its own breaks between characters). Only the
+// first maxLines lines are laid out.
 std::vector<std::string> LayoutText(const Font& font, std::string_view text, int maxW, bool wrap,
                                     size_t maxLines = SIZE_MAX);
 // A caption line's width as drawn; a long line is measured rather than rendered whole.

@@ -1,11 +1,12 @@
 // Laying out captions: line breaks and word wrap for labels and buttons, and the part of a long
 // line that a clip can show. Widths only grow as characters are added to a stretch of text, so
-// the longest stretch that fits is searched for instead of trying every shorter one: the cost
-// grows with the length of the text, not with its cube.
+// the longest stretch that fits is found by doubling and halving: the cost grows with the
+// length of the text, where trying every shorter stretch would make it grow with its cube.
 #include <algorithm>
 #include <unordered_map>
 
 #include "runtime/forms_internal.h"
+#include "runtime/lines.h"
 
 namespace rt {
 
@@ -26,8 +27,8 @@ class Wrapper {
   Wrapper(const Font& f, int maxW, std::vector<std::string>& lines, size_t maxLines)
       : font_(f), maxW_(maxW), lines_(lines), maxLines_(maxLines) {}
 
-  // Words move to the next line when the width is exceeded; a word wider than an empty line
-  // breaks between characters.
+  // Words move to the next line when the width is exceeded; a word still wider than its line
+  // there breaks between characters.
   void Paragraph(std::string_view p) {
     p_ = p;
     if (p.empty()) Push(0, 0);
@@ -37,18 +38,16 @@ class Wrapper {
       size_t j = i;
       while (j < p.size() && p[j] == ' ') ++j;
       while (j < p.size() && p[j] != ' ') ++j;
-      if (le == ls || Fits(ls, j)) {
-        le = j;
-        while (le - ls > 1 && !Full() && !Fits(ls, le)) {
-          const size_t k = LongestFit(ls, le - ls - 1);
-          Push(ls, k);
-          ls += k;
-        }
-      } else {
+      if (le > ls && !Fits(ls, j)) {
         Push(ls, le - ls);
         ls = i;
         while (ls < j && p[ls] == ' ') ++ls;
-        le = j;
+      }
+      le = j;
+      while (le - ls > 1 && !Full() && !Fits(ls, le)) {
+        const size_t k = LongestFit(ls, le - ls - 1);
+        Push(ls, k);
+        ls += k;
       }
       i = j;
     }
@@ -112,15 +111,12 @@ std::vector<std::string> LayoutText(const Font& font, std::string_view text, int
                                     size_t maxLines) {
   std::vector<std::string> lines;
   Wrapper wrapper(font, maxW, lines, maxLines);
-  size_t start = 0;
-  while (!wrapper.Full()) {
-    const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-    const std::string_view p = text.substr(start, end - start);
+  if (wrapper.Full()) return lines;
+  ForEachLine(text, [&](std::string_view p, bool) {
     if (wrap && maxW > 0) wrapper.Paragraph(p);
     else lines.emplace_back(p);
-    if (end == text.size()) break;
-    start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-  }
+    return !wrapper.Full();
+  });
   return lines;
 }
 

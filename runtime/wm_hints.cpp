@@ -9,10 +9,12 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <system_error>
 #include <vector>
 #endif
 
@@ -168,7 +170,7 @@ BoxKeyboard::BoxKeyboard(SDL_Window* parent) {
   if (!XWindowOf(parent, d, parentX) || ManagerRuns(d)) return;
   Display* own = XOpenDisplay(DisplayString(d));
   if (!own) return;
-  if (pipe(stop_) != 0) {
+  if (pipe2(stop_, O_CLOEXEC) != 0) {
     XCloseDisplay(own);
     stop_[0] = stop_[1] = -1;
     return;
@@ -179,10 +181,22 @@ BoxKeyboard::BoxKeyboard(SDL_Window* parent) {
   XSync(own, False);
   g_quietDisplay = own;
   g_previousHandler = XSetErrorHandler(QuietErrors);
-  watcher_ = std::thread([this, own, parentX] {
-    focused_ = WatchForBox(own, parentX, stop_[0]);
+  try {
+    watcher_ = std::thread([this, own, parentX] {
+      focused_ = WatchForBox(own, parentX, stop_[0]);
+      XCloseDisplay(own);
+    });
+  } catch (const std::system_error&) {
+    // Without a thread the box simply goes without the keyboard hand-over; the destructor
+    // finds nothing to undo.
+    XSetErrorHandler(g_previousHandler);
+    g_quietDisplay = nullptr;
     XCloseDisplay(own);
-  });
+    close(stop_[0]);
+    close(stop_[1]);
+    stop_[0] = stop_[1] = -1;
+    parent_ = nullptr;
+  }
 }
 
 BoxKeyboard::~BoxKeyboard() {

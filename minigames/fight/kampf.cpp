@@ -2,6 +2,7 @@
 // and one of the three endings. It runs inside the click on "Let's fight!"; every pause pumps
 // events, so the music timer and repaints go on.
 #include <string>
+#include <string_view>
 
 #include "engine/module2.h"
 #include "engine/shared.h"
@@ -11,30 +12,34 @@
 #include "runtime/system.h"
 #include "runtime/text.h"
 
-void TPrügel::Melde(const std::string& eintrag) {
-  if (Protokoll) Protokoll(eintrag);
+void TPrügel::Melde(char art, std::string_view was) {
+  if (Protokoll) Protokoll(std::string{art, ' '}.append(was));
+}
+
+void TPrügel::Melde(char art, int32_t zahl) {
+  if (Protokoll) Melde(art, std::to_string(zahl));
 }
 
 void TPrügel::Bild(const std::string& datei) {
-  Melde("B " + datei);
+  Melde('B', datei);
   // A missing picture leaves the view black (the loader names it on stderr); the fight goes on.
   Picture1.SetPicture(rt::LoadPicture(DatenPfad + datei));
 }
 
 void TPrügel::Sound(const std::string& datei) {
-  Melde("S " + datei);
+  Melde('S', datei);
   SpieleSound(DatenPfad + datei);
 }
 
 void TPrügel::Text(const std::string& text, int32_t farbe) {
-  Melde("T " + text);
+  Melde('T', text);
   PrintText(text, farbe);
 }
 
 void TPrügel::Warte(int32_t ms) {
   WarteFrame(ms);
   if (geschlossen_) throw Abbruch{};
-  Melde("W " + std::to_string(ms));
+  Melde('W', ms);
 }
 
 void TPrügel::TrefferTorvik(int32_t basis, const std::string& vorsatz) {

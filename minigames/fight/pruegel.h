@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "runtime/forms.h"
 
@@ -77,7 +78,9 @@ class TPrügel : public rt::Form {
   void Gewonnen();
   void Verloren();
   void Schlussangriff();
-  void Melde(const std::string& eintrag);
+  // "art was" to the trail, made only when a trail is kept: pauses come every few milliseconds.
+  void Melde(char art, std::string_view was);
+  void Melde(char art, int32_t zahl);
 
   bool geschlossen_ = false;
 };

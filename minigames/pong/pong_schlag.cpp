@@ -17,7 +17,7 @@ void TPong::schlag(int16_t seite) {
     SchlaegerLinksX = Vorstoss + 17;
     Zeichne(Image4, SchlaegerLinksX, double(SchlaegerLinksY) - 50);
   }
-  // The paddle stands where the lunge was before this change.
+  // The paddle stands where the lunge was before this step moves it.
   if (Schlagzaehler < 20) {
     Vorstoss += 2;
   } else {

@@ -178,8 +178,9 @@ TEST_F(Wahl, FehlendeAntwortenSindLeereZeilen) {
 // A choice as large as a room file allows, a 64 MB answer, and one of 1000 answers of 16 KB: in a
 // child with ten seconds of processor time and memory for little more than the run's copy of the
 // script and one of the text, each opens with its lines where they belong and the pick runs its
-// branch. Cutting every answer out of the whole argument and measuring the growing text after
-// each took half a minute here, the copies of the text several times its size.
+// branch. That takes a single pass over the text: cutting every answer out of the whole argument
+// and measuring the growing text after each would cost time with the square of its length, and
+// copies several times its size.
 TEST_F(Wahl, EineRiesigeAuswahlBrauchtZeitUndSpeicherNachIhrerLaenge) {
 #if defined(__SANITIZE_ADDRESS__)
   constexpr bool kSpeicher = false;  // the address sanitizer reserves and holds memory of its own

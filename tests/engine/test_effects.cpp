@@ -89,7 +89,7 @@ TEST_F(Effekte, EinEinzigerLangsamerDurchgangBekommtNochGrau64) {
   {
     PumpBeobachter b([&] {
       gesehen.push_back(Schirm(400, 10));
-      if (gesehen.size() == 1) rt::AdvanceClock(1000);  // the first pass took the whole second
+      if (gesehen.size() == 1) rt::AdvanceClock(1000);  // the first pass takes the whole second
     });
     Form1().BlendWeiß();
   }

@@ -159,8 +159,8 @@ TEST_F(Textband, BlanksVerschiebenNachRechtsUndGrosseTexteBleibenImBild) {
 
 // A script text of 64 MB (the most a room file holds) as one line, and 4 MB of line breaks: the
 // band shows the middle of the line and closes onto the clean scene, in a child whose memory may
-// grow by 64 MB and grew by less than 32 MB. Drawing the whole line took gigabytes, and a single
-// copy of the text would not fit.
+// grow by 64 MB and grew by less than 32 MB. Only what shows may be drawn: the whole line would
+// take gigabytes of pixels, and not even a single copy of the text fits.
 TEST_F(Textband, EinRiesigerTextBrauchtNurDenSpeicherDesSichtbaren) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "the address sanitizer reserves more address space than the limit allows";

@@ -180,8 +180,8 @@ TEST_F(HDWTest, QuizWithoutQuestionsOrClosedFromOutsideIsLost) {
 }
 
 // A list line of one endless word, as country and as answer: the question shows within two
-// seconds of processor time, each label showing as much of the word as it can hold. Breaking the
-// word measured every shorter prefix again and again and took minutes.
+// seconds of processor time, each label showing as much of the word as it can hold. Measuring
+// every shorter prefix again for each line's break would take minutes.
 TEST_F(HDWTest, AWordWiderThanItsLabelIsShownAtOnce) {
   std::string wort(10000, 'x');
   for (size_t i = 0; i < wort.size(); ++i) wort[i] = char('a' + i * 7 % 26);

@@ -136,8 +136,8 @@ TEST(Partikel, FlyingHeadsPoolRoundsDownAndKeepsParticlesThatLeft) {
 }
 
 TEST(Partikel, FarOffCoordinatesMakeParticlesThatAreNeverDrawn) {
-  // A block far from the origin used to step its pixel loop by adding 1, which no longer
-  // changes such a coordinate: the loop never ended.
+  // Far from the origin adding 1 leaves a coordinate as it is: a pixel loop of such a block
+  // that stepped by adding 1 would never end.
   for (auto art : {PartikelPool::Art::Jump, PartikelPool::Art::Wumpel}) {
     Feld f(art);
     f.pool.Addpartikel(1, 1e30f, 1e30f, 1e30f, 1e30f, 1);

@@ -109,6 +109,17 @@ TEST_F(ControlsTest, AutoSizeLabelsFollowTheirCaption) {
   l.Caption = "Mathe-Physik LernCD";
   EXPECT_EQ(l.Width(), FontTextWidth(l.font, "Mathe-Physik"));
   EXPECT_EQ(l.Height(), 2 * FontLineHeight(l.font));
+  // A word wider than the label breaks between characters, after another word too.
+  const std::string lang(300, 'W');
+  const auto zeilen = LayoutText(l.font, "a " + lang, l.Width(), true);
+  ASSERT_FALSE(zeilen.empty());
+  EXPECT_EQ(zeilen[0], "a");
+  std::string wieder;
+  for (size_t i = 1; i < zeilen.size(); ++i) {
+    EXPECT_LE(FontTextWidth(l.font, zeilen[i]), l.Width()) << zeilen[i];
+    wieder += zeilen[i];
+  }
+  EXPECT_EQ(wieder, lang);
   // Its text reaches the window: a yellow caption on a transparent label over black.
   l.WordWrap = false;
   l.BackStyle = 0;
