@@ -71,10 +71,12 @@ case "${1:-}" in
     # tests leave idle (the end-to-end checks mostly wait in real time), so that it never delays
     # them. It stays in this session: a session of its own would be a scheduling group of its own
     # beside the tests', which no priority inside it reaches below. Its own process group lets a
-    # run cut short end all its compilers.
-    cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNORVALDE_SANITIZE=ON >/dev/null
+    # run cut short end all its compilers. It holds only what its tests need, at -O1 as the
+    # sanitizers advise: it builds in little more than half the time, and its tests run as fast.
+    cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNORVALDE_SANITIZE=ON \
+      -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" >/dev/null
     set -m
-    chrt --idle 0 cmake --build build-sanitize -j"$JOBS" >build-sanitize/build.log 2>&1 &
+    chrt --idle 0 cmake --build build-sanitize -j"$JOBS" --target unit_tests >build-sanitize/build.log 2>&1 &
     sanitize=$!
     set +m
     trap 'kill -- -"$sanitize" 2>/dev/null || true' EXIT
