@@ -40,9 +40,9 @@ void Le(std::string& s, uint32_t v, int n) {
   for (int i = 0; i < n; ++i) s += char((v >> (8 * i)) & 255);
 }
 
-// A wave file of 64 bytes of sound with the given format fields; a second format chunk when
-// `second` channels are given (the mixer reads the last one).
-std::string Wave(uint32_t channels, uint32_t rate, uint32_t bits, int second = -1) {
+// A wave file of so many bytes of sound with the given format fields; a second format chunk
+// when `second` channels are given (the mixer reads the last one).
+std::string Wave(uint32_t channels, uint32_t rate, uint32_t bits, int second = -1, uint32_t bytes = 64) {
   auto fmt = [&](uint32_t ch) {
     std::string f = "fmt ";
     Le(f, 16, 4), Le(f, 1, 2), Le(f, ch, 2), Le(f, rate, 4);
@@ -50,8 +50,8 @@ std::string Wave(uint32_t channels, uint32_t rate, uint32_t bits, int second = -
     return f;
   };
   std::string body = "WAVE" + fmt(channels) + (second >= 0 ? fmt(uint32_t(second)) : "") + "data";
-  Le(body, 64, 4);
-  body += std::string(64, '\x10');
+  Le(body, bytes, 4);
+  body += std::string(bytes, '\x10');
   std::string s = "RIFF";
   Le(s, uint32_t(body.size()), 4);
   return s + body;
@@ -161,7 +161,8 @@ TEST(DamagedMedia, EffectsAndSpeechTakeOnlyWaveAndMp3Files) {
   Le(midi, uint32_t(track.size()) << 24, 4);
   midi += track;
   std::ofstream(dir + "/effekt.wav", std::ios::binary) << midi;
-  std::ofstream(dir + "/gut.wav", std::ios::binary) << Wave(1, 22050, 16);
+  // A second long: the mixer's thread may take a shorter one to its end before it is asked about.
+  std::ofstream(dir + "/gut.wav", std::ios::binary) << Wave(1, 22050, 16, -1, 44100);
   // Five samples a second: made into the output's rate, every byte becomes thousands.
   std::ofstream(dir + "/langsam.wav", std::ios::binary) << Wave(2, 5, 16);
   const int status = InChild([&] {

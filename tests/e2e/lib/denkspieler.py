@@ -293,8 +293,8 @@ def memory(modus):
     while True:
         m = Memory(modus)
         m.spiele()
-        # A draw shows its message in a box of its own before the new deal. The keyboard stays
-        # with the game's window until the box is given it (no window manager does that here).
+        # A draw shows its message in a box of its own before the new deal; the box is given the
+        # keyboard before Return, which would otherwise go to whichever window has it.
         if fenster("Norvalde", 3):
             foto("memory_%s_unentschieden" % modus)
             subprocess.run(["xdotool", "windowfocus", fenster_id("Norvalde")])
