@@ -35,26 +35,27 @@ build() {  # build <folder> [cmake options...]
 # The end-to-end checks play in real time against real X servers; on a busy machine one may miss
 # its moment. A test that fails is run once more and fails the run only if it fails again, but
 # every test that needed its second run is named at the end: a flake is a fault to look into.
-retried=()
-failed=()
+# The names go to <folder>/retried.txt and <folder>/failed.txt, as the two trees' tests run at once.
 run_tests() {  # run_tests <folder> [ctest options...]
   local dir=$1; shift
   local list="$dir/Testing/Temporary/LastTestsFailed.log"
   rm -f "$list"
+  : >"$dir/retried.txt"
+  : >"$dir/failed.txt"
   (cd "$dir" && ctest --output-on-failure -j"$JOBS" "$@") && return 0
   if [ ! -s "$list" ]; then
-    failed+=("$dir: ctest itself")
+    echo "$dir: ctest itself" >>"$dir/failed.txt"
     return 0
   fi
   local first t
   mapfile -t first < <(cut -d: -f2- "$list")
   echo "setup.sh: ${#first[@]} failed in $dir, run once more: ${first[*]}"
   if (cd "$dir" && ctest --output-on-failure -j"$JOBS" "$@" --rerun-failed); then
-    for t in "${first[@]}"; do retried+=("$dir: $t"); done
+    for t in "${first[@]}"; do echo "$dir: $t"; done >>"$dir/retried.txt"
     return 0
   fi
   for t in "${first[@]}"; do
-    if grep -qx "[0-9]*:$t" "$list"; then failed+=("$dir: $t"); else retried+=("$dir: $t"); fi
+    if grep -qx "[0-9]*:$t" "$list"; then echo "$dir: $t" >>"$dir/failed.txt"; else echo "$dir: $t" >>"$dir/retried.txt"; fi
   done
 }
 
@@ -76,20 +77,32 @@ case "${1:-}" in
     cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNORVALDE_SANITIZE=ON \
       -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" >/dev/null
     set -m
-    chrt --idle 0 cmake --build build-sanitize -j"$JOBS" --target unit_tests >build-sanitize/build.log 2>&1 &
+    chrt --idle 0 cmake --build build-sanitize -j"$JOBS" --target unit_tests </dev/null >build-sanitize/build.log 2>&1 &
     sanitize=$!
     set +m
-    trap 'kill -- -"$sanitize" 2>/dev/null || true' EXIT
+    plain=""
+    trap 'kill -- -"$sanitize" ${plain:+-"$plain"} 2>/dev/null || true' EXIT
     echo "setup.sh: build-sanitize is being built alongside (build-sanitize/build.log)"
     build build
-    run_tests build -LE bench
+    # The plain tests go on while the sanitizer tree is finished, and its unit tests run beside
+    # the last end-to-end checks, which mostly wait; below their priority, so as not to slow them.
+    set -m
+    run_tests build -LE bench </dev/null &
+    plain=$!
+    set +m
     if ! wait "$sanitize"; then
       cat build-sanitize/build.log
       echo "setup.sh: the sanitizer build failed" >&2
       exit 1
     fi
     grep -A3 'warning:' build-sanitize/build.log || true
-    run_tests build-sanitize -LE bench -E '^e2e_'
+    ( renice -n 10 -p "$BASHPID" >/dev/null; run_tests build-sanitize -LE bench -E '^e2e_' ) \
+      </dev/null >build-sanitize/tests.log 2>&1
+    wait "$plain"
+    echo "setup.sh: the unit tests under the sanitizers (build-sanitize/tests.log):"
+    cat build-sanitize/tests.log
+    mapfile -t retried < <(cat build/retried.txt build-sanitize/retried.txt)
+    mapfile -t failed < <(cat build/failed.txt build-sanitize/failed.txt)
     if [ ${#retried[@]} -gt 0 ]; then
       echo "setup.sh: passed only on their second run (flaky, to be looked into):"
       printf '  %s\n' "${retried[@]}"
